@@ -15,11 +15,17 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPICTARIUM_BUILD_TESTS=OFF -DPICTARIUM_BUILD_FUZZ=ON >/dev/null
 targets=(fuzz_command_line fuzz_launch_record)
 cmake --build build/fuzz --target "${targets[@]}"
-mkdir -p build/fuzz/findings
+mkdir -p build/fuzz/findings build/fuzz/corpus/fuzz_command_line build/fuzz/corpus/fuzz_launch_record
+# Seeds for the grammar: the request texts the camera and the shell pass, as UTF-16LE.
+seed=0
+for line in ':path "\My Documents\DCIM" :type IMAGE' ':from CAMERA :file "\a.jpg" :type image' \
+            ':from CAMCORDER :path "\v" :type VIDEO' ':file "\d.txt" :path "\x" :type DOCUMENT'; do
+  seed=$((seed + 1))
+  printf '%s' "$line" | iconv -f UTF-8 -t UTF-16LE > "build/fuzz/corpus/fuzz_command_line/seed$seed"
+done
 for target in "${targets[@]}"; do
   corpus="build/fuzz/corpus/$target"
   mkdir -p "$corpus"
-  cp -n tests/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
   echo "== $target: ${seconds}s =="
   "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -artifact_prefix=build/fuzz/findings/ \
     -print_final_stats=1 "$corpus"

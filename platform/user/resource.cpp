@@ -5,7 +5,6 @@
 
 #include "platform/core/error.h"
 #include "platform/core/wstring.h"
-#include "platform/user/user_errors.h"
 
 namespace platform {
 namespace {

@@ -8,5 +8,4 @@
 #include "platform/user/metrics.h"
 #include "platform/user/paint.h"
 #include "platform/user/ui_thread.h"
-#include "platform/user/user_errors.h"
 #include "platform/user/window.h"

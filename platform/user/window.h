@@ -3,10 +3,10 @@
 // thread touches windows; a call from another thread fails with ERROR_ACCESS_DENIED.
 #pragma once
 
+#include "platform/core/error.h"
 #include "platform/core/types.h"
 #include "platform/user/messages.h"
 #include "platform/user/rect.h"
-#include "platform/user/user_errors.h"
 
 #ifndef CALLBACK
 #define CALLBACK
