@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${RUNS:-20}"
-binary=build/release/app/pictarium
+binary="${PICTARIUM_BINARY:-build/release/app/pictarium}"
 [ -x "$binary" ] || { cmake --preset release >/dev/null && cmake --build --preset release --target pictarium; }
 
 work=$(mktemp -d)
