@@ -66,7 +66,7 @@ class CPPCLog {
     void WriteLine(LPCWSTR tag, LPCWSTR format, std::span<const platform::FormatArg> args);
 
     CRITICAL_SECTION m_csLock;
-    BYTE m_bFileOutput = 0;  // no operation sets it: lines only go to the debug output
+    [[maybe_unused]] BYTE m_bFileOutput = 0;  // never set: lines go only to the debug output
     BYTE m_bDebugOutput = 1;
     WCHAR m_szLine[kLineUnits] = {};
     WCHAR m_szPrefix[kPrefixUnits] = {};

@@ -150,7 +150,7 @@ using LPCREATESTRUCTW = CREATESTRUCTW*;
 using LPCREATESTRUCT = CREATESTRUCTW*;
 
 // A class name may also be given as the atom RegisterClassW returned.
-constexpr bool IS_INTRESOURCE(const void* p) {
+inline bool IS_INTRESOURCE(const void* p) {
     return reinterpret_cast<uintptr_t>(p) <= 0xFFFF;
 }
 inline LPCWSTR MAKEINTATOM(ATOM atom) {
