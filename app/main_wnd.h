@@ -55,7 +55,6 @@ class CMainWnd {
     LONG m_nLandscape = -1;
     DWORD m_dwTypeFilter = 0;
     ViewMode m_nViewMode = VIEW_NONE;
-    ViewMode m_nPreviousViewMode = VIEW_NONE;
     // The folder whose entries are loaded; the media container takes this over once it exists.
     WCHAR m_szFolderPath[MAX_PATH] = {};
     bool m_bFolderLoaded = false;
