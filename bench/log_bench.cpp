@@ -10,8 +10,10 @@ void BM_LogLineWritten(benchmark::State& state) {
     CPPCLog* log = CPPCLog::getInstance();
     log->SetLevel(0);
     int i = 0;
-    for (auto _ : state)
-        log->TRACE(u"CBrowser::SetPageInfo==>first=[%d], last=[%d]", i++, i + 12);
+    for (auto _ : state) {
+        log->TRACE(u"CBrowser::SetPageInfo==>first=[%d], last=[%d]", i, i + 12);
+        ++i;
+    }
     ReleaseCPPCLog();
 }
 BENCHMARK(BM_LogLineWritten);
@@ -20,8 +22,10 @@ void BM_LogLineSuppressed(benchmark::State& state) {
     CPPCLog* log = CPPCLog::getInstance();
     log->SetLevel(1);
     int i = 0;
-    for (auto _ : state)
-        log->DEBUG(u"CBrowser::SetPageInfo==>first=[%d], last=[%d]", i++, i + 12);
+    for (auto _ : state) {
+        log->DEBUG(u"CBrowser::SetPageInfo==>first=[%d], last=[%d]", i, i + 12);
+        ++i;
+    }
     ReleaseCPPCLog();
 }
 BENCHMARK(BM_LogLineSuppressed);

@@ -3,6 +3,13 @@
 # Our own code builds with all warnings as errors; third-party headers are included as SYSTEM.
 function(pictarium_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  # g++ 12 with heavy inlining reports overlaps and out-of-bounds copies inside libstdc++'s own
+  # string and vector code ("/" + std::string, vector::insert) where none exist; keep these
+  # warnings visible, but not as errors.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(${target} PRIVATE -Wno-error=restrict -Wno-error=array-bounds
+                                             -Wno-error=stringop-overflow)
+  endif()
 endfunction()
 
 # pictarium_library(NAME SOURCES a.cpp b.cpp DEPS lib1 lib2)

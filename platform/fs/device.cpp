@@ -140,8 +140,10 @@ std::optional<MappedPath> MapDevicePath(std::u16string_view devicePath) {
         return mapped;
     mapped.givenLeaf = ToUtf8(parts.back());
     std::string exact = mapped.host;
-    for (size_t i = first; i < parts.size(); ++i)
-        exact += "/" + ToUtf8(parts[i]);
+    for (size_t i = first; i < parts.size(); ++i) {
+        exact += '/';
+        exact += ToUtf8(parts[i]);
+    }
     mapped.host = HostEntryExists(exact) ? std::move(exact)
                                          : ResolveByCase(std::move(mapped.host), parts, first);
     return mapped;
