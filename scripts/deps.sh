@@ -6,7 +6,7 @@ set -euo pipefail
 PICTARIUM_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsdl2-dev libsqlite3-dev libpng-dev
+  libsdl2-dev libsqlite3-dev libpng-dev libssl-dev openssl
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   clang libclang-rt-14-dev
 )

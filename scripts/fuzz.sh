@@ -13,9 +13,9 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
   -DPICTARIUM_BUILD_TESTS=OFF -DPICTARIUM_BUILD_FUZZ=ON >/dev/null
-targets=(fuzz_command_line fuzz_launch_record)
+targets=(fuzz_command_line fuzz_launch_record fuzz_dcf fuzz_drm_message fuzz_rights_xml fuzz_rights_wbxml)
 cmake --build build/fuzz --target "${targets[@]}"
-mkdir -p build/fuzz/findings build/fuzz/corpus/fuzz_command_line build/fuzz/corpus/fuzz_launch_record
+mkdir -p build/fuzz/findings build/fuzz/corpus/fuzz_command_line
 # Seeds for the grammar: the request texts the camera and the shell pass, as UTF-16LE.
 seed=0
 for line in ':path "\My Documents\DCIM" :type IMAGE' ':from CAMERA :file "\a.jpg" :type image' \
