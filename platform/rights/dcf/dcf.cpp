@@ -42,10 +42,6 @@ class Reader {
     std::size_t offset_ = 0;
 };
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string_view TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
@@ -100,16 +96,6 @@ bool IsPrintableAscii(std::string_view text) {
 }
 
 }  // namespace
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
 
 bool IsDcfHeaderName(std::string_view name) {
     return IsPrintableAscii(name) && name.find(':') == std::string_view::npos;

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/rights/common/ascii.h"
+
 namespace platform::rights {
 
 inline constexpr std::uint8_t kDcfVersion = 1;
@@ -50,8 +52,5 @@ bool IsDcfHeaderValue(std::string_view value);
 // True when an Encryption-Method value names AES128CBC; parameters after ';' (padding, plaintext
 // length) do not change the method.
 bool IsAes128CbcMethod(std::string_view headerValue);
-
-// Case-insensitive ASCII comparison, as header names and method names are compared.
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
 
 }  // namespace platform::rights

@@ -69,7 +69,7 @@ MessageError Classify(std::vector<MessagePart>& parts, DrmMessage& message) {
 
 std::optional<std::string> MessagePart::Header(std::string_view name) const {
     const auto match = std::find_if(headers.begin(), headers.end(), [&](const auto& header) {
-        return mime::EqualsNoCase(header.first, name);
+        return EqualsAsciiNoCase(header.first, name);
     });
     if (match == headers.end())
         return std::nullopt;

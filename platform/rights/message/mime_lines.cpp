@@ -29,19 +29,10 @@ bool IsWhitespace(char c) {
     return c == ' ' || c == '\t';
 }
 
-static char LowerChar(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string ToLower(std::string_view text) {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), LowerChar);
+    std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
     return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return LowerChar(x) == LowerChar(y); });
 }
 
 std::string_view Trim(std::string_view text) {

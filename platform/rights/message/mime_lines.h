@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rights/common/ascii.h"
+
 namespace platform::rights::mime {
 
 inline constexpr std::size_t kMaxLineLength = 998;  // excluding the line end
@@ -23,8 +25,7 @@ struct Line {
 std::optional<Line> ReadLine(std::string_view data, std::size_t pos, std::size_t maxLength);
 
 bool IsWhitespace(char c);
-std::string ToLower(std::string_view text);  // ASCII only: header names and MIME types
-bool EqualsNoCase(std::string_view a, std::string_view b);
+std::string ToLower(std::string_view text);
 std::string_view Trim(std::string_view text);
 bool IsValidBoundary(std::string_view boundary);
 

@@ -38,7 +38,7 @@ MessageError AddHeaderLine(std::string_view text, HeaderBlock& block, std::size_
 bool HasDuplicateKeyHeader(const std::vector<std::pair<std::string, std::string>>& headers) {
     for (const char* name : {"content-type", "content-transfer-encoding", "content-id"}) {
         const auto count = std::count_if(headers.begin(), headers.end(), [&](const auto& h) {
-            return EqualsNoCase(h.first, name);
+            return EqualsAsciiNoCase(h.first, name);
         });
         if (count > 1)
             return true;
