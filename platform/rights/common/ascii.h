@@ -1,5 +1,5 @@
-// ASCII case folding, as protected-file formats compare header names, methods and types: only
-// A-Z fold, whatever bytes follow.
+// ASCII case folding and blank trimming, as protected-file formats compare and read header
+// names, methods and types: only A-Z fold, whatever bytes follow.
 #pragma once
 
 #include <string_view>
@@ -18,6 +18,15 @@ constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
+}
+
+// `text` without the spaces and tabs around it, as header values are read.
+constexpr std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
 }
 
 }  // namespace platform::rights

@@ -42,14 +42,6 @@ class Reader {
     std::size_t offset_ = 0;
 };
 
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 bool ParseHeaderLine(std::string_view line, DcfHeaders& out) {
     const auto colon = line.find(':');
     if (colon == std::string_view::npos)

@@ -41,7 +41,7 @@ void AppendBase64(std::string& out, const std::vector<std::uint8_t>& body) {
 
 bool AppendPart(std::string& out, std::string_view boundary, const PartToWrite& part, bool base64) {
     if (!IsHeaderSafe(part.contentType) || !IsHeaderSafe(part.contentId) ||
-        mime::Trim(part.contentType).empty())
+        TrimBlanks(part.contentType).empty())
         return false;
     if (!base64 && ContainsDelimiter(part.body, boundary))
         return false;

@@ -35,14 +35,6 @@ std::string ToLower(std::string_view text) {
     return out;
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsWhitespace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsWhitespace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool IsValidBoundary(std::string_view boundary) {
     if (boundary.empty() || boundary.size() > kMaxBoundaryLength || boundary.back() == ' ')
         return false;

@@ -26,7 +26,6 @@ std::optional<Line> ReadLine(std::string_view data, std::size_t pos, std::size_t
 
 bool IsWhitespace(char c);
 std::string ToLower(std::string_view text);
-std::string_view Trim(std::string_view text);
 bool IsValidBoundary(std::string_view boundary);
 
 struct OpeningLine {

@@ -50,7 +50,8 @@ std::optional<std::string> MediaType(const MessagePart& part) {
     const auto value = part.Header("Content-Type");
     if (!value)
         return std::nullopt;
-    const std::string type = ToLower(Trim(std::string_view(*value).substr(0, value->find(';'))));
+    const std::string type =
+        ToLower(TrimBlanks(std::string_view(*value).substr(0, value->find(';'))));
     const std::size_t slash = type.find('/');
     if (slash == std::string::npos || slash == 0 || slash + 1 == type.size() ||
         type.find('/', slash + 1) != std::string::npos ||
@@ -61,9 +62,9 @@ std::optional<std::string> MediaType(const MessagePart& part) {
 
 std::string ContentId(const MessagePart& part) {
     const std::string value = part.Header("Content-ID").value_or(std::string());
-    std::string_view id = Trim(value);
+    std::string_view id = TrimBlanks(value);
     if (id.size() >= 2 && id.front() == '<' && id.back() == '>')
-        id = Trim(id.substr(1, id.size() - 2));
+        id = TrimBlanks(id.substr(1, id.size() - 2));
     return std::string(id);
 }
 
@@ -110,7 +111,7 @@ MessageError ReadHeaderBlock(std::string_view data, std::size_t pos, HeaderBlock
         pos = line->next;
     }
     for (auto& [name, value] : block.headers)
-        value = std::string(Trim(value));
+        value = std::string(TrimBlanks(value));
     return HasDuplicateKeyHeader(block.headers) ? MessageError::DuplicateHeader
                                                 : MessageError::None;
 }
