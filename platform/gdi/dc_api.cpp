@@ -36,6 +36,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     switch (target->Kind()) {
         case platform::GdiKind::Brush:
             return dc->SelectBrush(object, std::static_pointer_cast<platform::Brush>(target));
+        case platform::GdiKind::Font:
+            return dc->SelectFont(object, std::static_pointer_cast<platform::Font>(target));
         case platform::GdiKind::Bitmap: {
             const HGDIOBJ previous =
                 dc->SelectBitmap(object, std::static_pointer_cast<platform::Bitmap>(target));
@@ -57,6 +59,8 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
         return dc->SelectedBrush().handle;
     if (type == OBJ_BITMAP)
         return dc->SelectedBitmap().handle;
+    if (type == OBJ_FONT)
+        return dc->SelectedFont().handle;
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
 }

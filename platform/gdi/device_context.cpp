@@ -43,11 +43,15 @@ std::shared_ptr<DeviceContext> DeviceContext::ForMemory() {
 DeviceContext::DeviceContext() : GdiObject(GdiKind::DeviceContext) {
     const HGDIOBJ white = GetStockObject(WHITE_BRUSH);
     SelectBrush(white, LookupGdiObjectAs<Brush>(white));
+    const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
+    SelectFont(systemFont, LookupGdiObjectAs<Font>(systemFont));
 }
 
 DeviceContext::~DeviceContext() {
     if (brush_.object)
         brush_.object->RemoveSelection();
+    if (font_.object)
+        font_.object->RemoveSelection();
     if (bitmap_.object && bitmap_.object != DefaultBitmap())
         bitmap_.object->RemoveSelection();
 }
@@ -75,6 +79,15 @@ HGDIOBJ DeviceContext::SelectBrush(HGDIOBJ handle, std::shared_ptr<Brush> brush)
         brush_.object->RemoveSelection();
     const HGDIOBJ previous = brush_.handle;
     brush_ = {handle, std::move(brush)};
+    return previous;
+}
+
+HGDIOBJ DeviceContext::SelectFont(HGDIOBJ handle, std::shared_ptr<Font> font) {
+    font->AddSelection();
+    if (font_.object)
+        font_.object->RemoveSelection();
+    const HGDIOBJ previous = font_.handle;
+    font_ = {handle, std::move(font)};
     return previous;
 }
 

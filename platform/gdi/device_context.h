@@ -7,6 +7,7 @@
 #include "platform/display/backend.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/brush.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/pixel_format.h"
 
@@ -49,10 +50,12 @@ class DeviceContext final : public GdiObject {
 
     const Selection<Brush>& SelectedBrush() const { return brush_; }
     const Selection<Bitmap>& SelectedBitmap() const { return bitmap_; }
+    const Selection<Font>& SelectedFont() const { return font_; }
     // Both return the previous object's handle; SelectBitmap fails (null) on a surface DC or
     // when the bitmap is selected into another DC.
     HGDIOBJ SelectBrush(HGDIOBJ handle, std::shared_ptr<Brush> brush);
     HGDIOBJ SelectBitmap(HGDIOBJ handle, std::shared_ptr<Bitmap> bitmap);
+    HGDIOBJ SelectFont(HGDIOBJ handle, std::shared_ptr<Font> font);
 
     TextAttributes& Text() { return text_; }
 
@@ -62,6 +65,7 @@ class DeviceContext final : public GdiObject {
     RECT surfaceClip_{0, 0, 0, 0};
     Selection<Brush> brush_;
     Selection<Bitmap> bitmap_;
+    Selection<Font> font_;
     TextAttributes text_;
 };
 

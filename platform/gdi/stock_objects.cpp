@@ -7,6 +7,7 @@
 #include "platform/core/no_destructor.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/brush.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/gdi.h"
 
 namespace platform {
@@ -44,6 +45,8 @@ StockSet MakeStock() {
         RegisterPermanentGdiObject(StockHandle(kStockBase, b.index), Brush::Solid(b.color));
     }
     RegisterPermanentGdiObject(StockHandle(kStockBase, NULL_BRUSH), Brush::Null());
+    RegisterPermanentGdiObject(StockHandle(kStockBase, SYSTEM_FONT),
+                               std::make_shared<Font>(SystemFontLog()));
     for (int i = 0; i < kSysColorCount; ++i) {
         RegisterPermanentGdiObject(StockHandle(kSysColorBrushBase, i),
                                    Brush::Solid(GetSysColor(i)));
@@ -71,10 +74,23 @@ std::shared_ptr<Bitmap> DefaultBitmap() {
     return Stock().defaultBitmap;
 }
 
+LOGFONTW SystemFontLog() {
+    LOGFONTW log{};
+    // 8 points at 96 dpi, given as a character height.
+    log.lfHeight = -11;
+    log.lfWeight = FW_NORMAL;
+    log.lfCharSet = DEFAULT_CHARSET;
+    log.lfQuality = CLEARTYPE_QUALITY;
+    const char16_t face[] = u"Tahoma";
+    for (std::size_t i = 0; i < sizeof face / sizeof face[0]; ++i)
+        log.lfFaceName[i] = face[i];
+    return log;
+}
+
 }  // namespace platform
 
 HGDIOBJ GetStockObject(int index) {
-    if (index < WHITE_BRUSH || index > NULL_BRUSH) {
+    if ((index < WHITE_BRUSH || index > NULL_BRUSH) && index != SYSTEM_FONT) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
