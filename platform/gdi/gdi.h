@@ -47,3 +47,4 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSour
             DWORD rop);
 COLORREF GetPixel(HDC hdc, int x, int y);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
+#include "platform/gdi/text.h"
