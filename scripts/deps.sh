@@ -7,7 +7,7 @@ PICTARIUM_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsqlite3-dev libpng-dev libssl-dev openssl
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-droid-fallback librsvg2-bin
   clang libclang-rt-14-dev
 )
 
