@@ -6,18 +6,15 @@
 
 #include "app/host/device_state.h"
 #include "app/host/host_request.h"
+#include "app/host/host_setup.h"
 #include "app/host/options.h"
 #include "app/host/screen_recorder.h"
 #include "app/launch/command_line.h"
 #include "app/win_main.h"
-#include "platform/core/debug.h"
-#include "platform/display/display.h"
 #include "platform/fs/device.h"
 #include "platform/registry/registry.h"
-#include "platform/user/resource.h"
 #include "platform/user/script/script.h"
 #include "platform/user/script/signals.h"
-#include "resources/string_table.h"
 
 namespace {
 
@@ -26,44 +23,6 @@ constexpr int kUsageError = 2;
 int Fail(const std::string& message, int status) {
     std::fprintf(stderr, "pictarium: %s\n", message.c_str());
     return status;
-}
-
-bool HaveHostDisplay() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
-}
-
-void InstallScreen(const HostOptions& options) {
-    if (!options.headless && HaveHostDisplay()) {
-        if (auto sdl = platform::CreateSdlBackend(options.profile)) {
-            platform::InstallDisplay(std::move(sdl));
-            return;
-        }
-        std::printf("pictarium: the display could not be opened; running headless\n");
-    } else if (!options.headless) {
-        std::printf("pictarium: no display found; running headless\n");
-    }
-    platform::InstallDisplay(platform::CreateHeadlessBackend(options.profile));
-}
-
-void ConfigureDebugOutput(const HostOptions& options) {
-    if (options.debug)
-        platform::SetDebugOutputToStderr(true);
-    if (!options.debugLog.empty() && !platform::SetDebugOutputFile(options.debugLog)) {
-        std::fprintf(stderr, "pictarium: cannot write the debug log %s\n",
-                     options.debugLog.c_str());
-    }
-}
-
-void RegisterResources() {
-    platform::SetStringTable([](UINT id) -> LPCWSTR {
-        for (const StringResource& entry : ProgramStrings()) {
-            if (entry.id == id)
-                return entry.text;
-        }
-        return nullptr;
-    });
 }
 
 }  // namespace
@@ -85,13 +44,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    ConfigureDebugOutput(options);
+    ConfigureDebugOutput(options, "pictarium");
     platform::ConfigureRegistry(options.registry);
     if (!platform::ConfigureDevice(options.root, options.card)) {
         return Fail("cannot use the device folder " + options.root, 1);
     }
     SeedDeviceState();
-    RegisterResources();
+    InstallUserInterface();
 
     LaunchContext request = {};
     // A bare start is the shell's start: the program's own defaults, not an explicit request.
@@ -114,7 +73,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    InstallScreen(options);
+    InstallScreen(options, "pictarium");
     if (!options.script.empty() && !platform::LoadScript(options.script, error)) {
         return Fail(error, kUsageError);
     }
