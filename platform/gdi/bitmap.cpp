@@ -69,4 +69,15 @@ BITMAP Bitmap::Describe() {
     return bm;
 }
 
+DIBSECTION Bitmap::DescribeSection() {
+    DIBSECTION ds{};
+    ds.dsBm = Describe();
+    if (dib_) {
+        ds.dsBmih = dib_->header;
+        for (int i = 0; i < 3; ++i)
+            ds.dsBitfields[i] = dib_->masks[i];
+    }
+    return ds;
+}
+
 }  // namespace platform

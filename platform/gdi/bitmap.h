@@ -1,10 +1,12 @@
-// A bitmap's pixels: used for memory bitmaps now and DIB sections later.
+// A bitmap's pixels: device bitmaps and DIB sections.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "platform/gdi/dib_types.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/pixel_format.h"
@@ -48,10 +50,20 @@ class Bitmap final : public GdiObject {
     PixelView View();
     BITMAP Describe();
 
+    // A DIB section keeps the header it was made from, for GetObject's DIBSECTION.
+    struct DibHeader {
+        BITMAPINFOHEADER header{};
+        DWORD masks[3]{};
+    };
+    void SetDibHeader(const DibHeader& dib) { dib_ = dib; }
+    const std::optional<DibHeader>& Dib() const { return dib_; }
+    DIBSECTION DescribeSection();
+
   private:
     Layout layout_;
     std::ptrdiff_t stride_;
     std::vector<std::uint8_t> storage_;
+    std::optional<DibHeader> dib_;
 };
 
 }  // namespace platform

@@ -38,6 +38,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
             return dc->SelectBrush(object, std::static_pointer_cast<platform::Brush>(target));
         case platform::GdiKind::Font:
             return dc->SelectFont(object, std::static_pointer_cast<platform::Font>(target));
+        case platform::GdiKind::Pen:
+            return dc->SelectPen(object, std::static_pointer_cast<platform::Pen>(target));
         case platform::GdiKind::Bitmap: {
             const HGDIOBJ previous =
                 dc->SelectBitmap(object, std::static_pointer_cast<platform::Bitmap>(target));
@@ -61,6 +63,8 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
         return dc->SelectedBitmap().handle;
     if (type == OBJ_FONT)
         return dc->SelectedFont().handle;
+    if (type == OBJ_PEN)
+        return dc->SelectedPen().handle;
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
 }

@@ -45,6 +45,8 @@ DeviceContext::DeviceContext() : GdiObject(GdiKind::DeviceContext) {
     SelectBrush(white, LookupGdiObjectAs<Brush>(white));
     const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
     SelectFont(systemFont, LookupGdiObjectAs<Font>(systemFont));
+    const HGDIOBJ blackPen = GetStockObject(BLACK_PEN);
+    SelectPen(blackPen, LookupGdiObjectAs<Pen>(blackPen));
 }
 
 DeviceContext::~DeviceContext() {
@@ -52,6 +54,8 @@ DeviceContext::~DeviceContext() {
         brush_.object->RemoveSelection();
     if (font_.object)
         font_.object->RemoveSelection();
+    if (pen_.object)
+        pen_.object->RemoveSelection();
     if (bitmap_.object && bitmap_.object != DefaultBitmap())
         bitmap_.object->RemoveSelection();
 }
@@ -88,6 +92,15 @@ HGDIOBJ DeviceContext::SelectFont(HGDIOBJ handle, std::shared_ptr<Font> font) {
         font_.object->RemoveSelection();
     const HGDIOBJ previous = font_.handle;
     font_ = {handle, std::move(font)};
+    return previous;
+}
+
+HGDIOBJ DeviceContext::SelectPen(HGDIOBJ handle, std::shared_ptr<Pen> pen) {
+    pen->AddSelection();
+    if (pen_.object)
+        pen_.object->RemoveSelection();
+    const HGDIOBJ previous = pen_.handle;
+    pen_ = {handle, std::move(pen)};
     return previous;
 }
 

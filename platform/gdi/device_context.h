@@ -9,6 +9,7 @@
 #include "platform/gdi/brush.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/gdi_object.h"
+#include "platform/gdi/pen.h"
 #include "platform/gdi/pixel_format.h"
 
 namespace platform {
@@ -49,13 +50,18 @@ class DeviceContext final : public GdiObject {
     DrawTarget Target() const;
 
     const Selection<Brush>& SelectedBrush() const { return brush_; }
+    const Selection<Pen>& SelectedPen() const { return pen_; }
     const Selection<Bitmap>& SelectedBitmap() const { return bitmap_; }
     const Selection<Font>& SelectedFont() const { return font_; }
-    // Both return the previous object's handle; SelectBitmap fails (null) on a surface DC or
+    // All return the previous object's handle; SelectBitmap fails (null) on a surface DC or
     // when the bitmap is selected into another DC.
     HGDIOBJ SelectBrush(HGDIOBJ handle, std::shared_ptr<Brush> brush);
     HGDIOBJ SelectBitmap(HGDIOBJ handle, std::shared_ptr<Bitmap> bitmap);
     HGDIOBJ SelectFont(HGDIOBJ handle, std::shared_ptr<Font> font);
+    HGDIOBJ SelectPen(HGDIOBJ handle, std::shared_ptr<Pen> pen);
+
+    // The pen position of MoveToEx and LineTo, in logical coordinates.
+    POINT& Position() { return position_; }
 
     TextAttributes& Text() { return text_; }
 
@@ -66,7 +72,9 @@ class DeviceContext final : public GdiObject {
     Selection<Brush> brush_;
     Selection<Bitmap> bitmap_;
     Selection<Font> font_;
+    Selection<Pen> pen_;
     TextAttributes text_;
+    POINT position_{0, 0};
 };
 
 // The DC behind `hdc`, or null (ERROR_INVALID_HANDLE) for a stale or forged handle.

@@ -1,5 +1,5 @@
-// The one handle table of the drawing layer: brushes, bitmaps and device contexts now, pens and
-// fonts later. A handle is a number looked up in the table, so a stale or forged handle finds
+// The one handle table of the drawing layer: brushes, pens, bitmaps, fonts and device contexts.
+// A handle is a number looked up in the table, so a stale or forged handle finds
 // nothing and fails cleanly instead of being dereferenced.
 #pragma once
 

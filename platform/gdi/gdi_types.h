@@ -3,6 +3,9 @@
 
 #include "platform/core/types.h"
 
+using PPOINT = POINT*;
+using LPPOINT = POINT*;
+
 // BITMAP as GetObject fills it. bmBits is set only for bitmaps whose memory the caller may
 // address (DIB sections); device bitmaps report null, as on the handheld.
 struct BITMAP {
@@ -38,6 +41,26 @@ constexpr int DKGRAY_BRUSH = 3;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
 constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+
+// Pens. A width of 0 or 1 draws one pixel wide; a dashed pen wider than 1 draws solid.
+struct LOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;  // only x counts
+    COLORREF lopnColor;
+};
+using PLOGPEN = LOGPEN*;
+using LPLOGPEN = LOGPEN*;
+
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_NULL = 5;
+
+// Polygon fill modes.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
 
 // GetObjectType and GetCurrentObject kinds.
 constexpr UINT OBJ_PEN = 1;

@@ -9,6 +9,10 @@
 
 namespace platform {
 
+constexpr std::int64_t Abs(std::int64_t v) {
+    return v < 0 ? -v : v;
+}
+
 struct Box {
     std::int64_t left = 0;
     std::int64_t top = 0;

@@ -1,8 +1,9 @@
-// Creating, describing and deleting brushes and bitmaps.
+// Creating, describing and deleting brushes, pens and bitmaps.
 #include <cstring>
 
 #include "platform/core/error.h"
 #include "platform/gdi/device_context.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/stock_objects.h"
 
@@ -64,6 +65,23 @@ HBRUSH CreateSolidBrush(COLORREF color) {
     return platform::RegisterGdiObject(platform::Brush::Solid(color));
 }
 
+HPEN CreatePen(int style, int width, COLORREF color) {
+    auto pen = platform::Pen::Create(style, width, color);
+    if (!pen) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return platform::RegisterGdiObject(std::move(pen));
+}
+
+HPEN CreatePenIndirect(const LOGPEN* log) {
+    if (!log) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return CreatePen(static_cast<int>(log->lopnStyle), log->lopnWidth.x, log->lopnColor);
+}
+
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
     Bitmap::Layout layout{width, height};
     if (planes != 1 || !FormatFromBits(bitsPerPixel, layout.format)) {
@@ -113,11 +131,20 @@ int GetObjectW(HGDIOBJ object, int bufferSize, LPVOID buffer) {
         return 0;
     }
     switch (target->Kind()) {
-        case GdiKind::Bitmap:
-            return CopyRecord(static_cast<Bitmap&>(*target).Describe(), bufferSize, buffer);
+        case GdiKind::Bitmap: {
+            auto& bitmap = static_cast<Bitmap&>(*target);
+            // A DIB section answers with a DIBSECTION only when the buffer has room for one.
+            if (buffer && bitmap.Dib() && bufferSize >= static_cast<int>(sizeof(DIBSECTION)))
+                return CopyRecord(bitmap.DescribeSection(), bufferSize, buffer);
+            return CopyRecord(bitmap.Describe(), bufferSize, buffer);
+        }
+        case GdiKind::Pen:
+            return CopyRecord(static_cast<platform::Pen&>(*target).Describe(), bufferSize, buffer);
         case GdiKind::Brush:
             return CopyRecord(static_cast<platform::Brush&>(*target).Describe(), bufferSize,
                               buffer);
+        case GdiKind::Font:
+            return CopyRecord(static_cast<platform::Font&>(*target).Log(), bufferSize, buffer);
         default:
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;

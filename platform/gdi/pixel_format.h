@@ -11,7 +11,8 @@
 
 namespace platform {
 
-enum class PixelFormat : std::uint8_t { Rgb565, Bgr24, Bgra32 };
+// Rgb555 exists for 16-bit DIB sections made with BI_RGB, whose layout is fixed at 5-5-5.
+enum class PixelFormat : std::uint8_t { Rgb565, Rgb555, Bgr24, Bgra32 };
 
 // Native pixel values travel as 32-bit integers whatever the format; only Load and Store know the
 // byte layout. Loads and stores go through memcpy: rows are plain bytes and may be unaligned.
@@ -47,6 +48,25 @@ struct Rgb565Traits {
         const std::uint32_t b5 = v & 0x1F;
         return (b5 << 3) | (b5 >> 2);
     }
+};
+
+struct Rgb555Traits {
+    static constexpr PixelFormat kFormat = PixelFormat::Rgb555;
+    static constexpr int kBytes = 2;
+    static constexpr int kBits = 16;
+    static constexpr std::uint32_t kMask = 0x7FFF;
+
+    static std::uint32_t Load(const std::uint8_t* p) { return Rgb565Traits::Load(p) & kMask; }
+    static void Store(std::uint8_t* p, std::uint32_t v) { Rgb565Traits::Store(p, v & kMask); }
+    static constexpr std::uint32_t FromRgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+        return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+    }
+    static constexpr std::uint32_t Red(std::uint32_t v) { return Expand5((v >> 10) & 0x1F); }
+    static constexpr std::uint32_t Green(std::uint32_t v) { return Expand5((v >> 5) & 0x1F); }
+    static constexpr std::uint32_t Blue(std::uint32_t v) { return Expand5(v & 0x1F); }
+
+  private:
+    static constexpr std::uint32_t Expand5(std::uint32_t c) { return (c << 3) | (c >> 2); }
 };
 
 // 24-bit and 32-bit pixels hold 0x(AA)RRGGBB, stored little-endian as B, G, R(, A).
@@ -109,6 +129,8 @@ constexpr int BytesPerPixel(PixelFormat format) {
     switch (format) {
         case PixelFormat::Rgb565:
             return Rgb565Traits::kBytes;
+        case PixelFormat::Rgb555:
+            return Rgb555Traits::kBytes;
         case PixelFormat::Bgr24:
             return Bgr24Traits::kBytes;
         case PixelFormat::Bgra32:
@@ -128,6 +150,8 @@ decltype(auto) WithPixelTraits(PixelFormat format, Fn&& fn) {
     switch (format) {
         case PixelFormat::Rgb565:
             return fn(Rgb565Traits{});
+        case PixelFormat::Rgb555:
+            return fn(Rgb555Traits{});
         case PixelFormat::Bgr24:
             return fn(Bgr24Traits{});
         case PixelFormat::Bgra32:

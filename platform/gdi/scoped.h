@@ -36,7 +36,7 @@ class ScopedHandle {
     Handle handle_ = nullptr;
 };
 
-// A brush or bitmap (later a pen or font), deleted with DeleteObject.
+// A brush, pen, bitmap or font, deleted with DeleteObject.
 using ScopedGdiObject = ScopedHandle<HGDIOBJ, DeleteObject>;
 // A DC made by CreateCompatibleDC or CreateSurfaceDC, deleted with DeleteDC.
 using ScopedDC = ScopedHandle<HDC, DeleteDC>;

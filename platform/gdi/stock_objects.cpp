@@ -9,6 +9,7 @@
 #include "platform/gdi/brush.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/pen.h"
 
 namespace platform {
 namespace {
@@ -45,6 +46,11 @@ StockSet MakeStock() {
         RegisterPermanentGdiObject(StockHandle(kStockBase, b.index), Brush::Solid(b.color));
     }
     RegisterPermanentGdiObject(StockHandle(kStockBase, NULL_BRUSH), Brush::Null());
+    RegisterPermanentGdiObject(StockHandle(kStockBase, WHITE_PEN),
+                               Pen::Create(PS_SOLID, 1, RGB(255, 255, 255)));
+    RegisterPermanentGdiObject(StockHandle(kStockBase, BLACK_PEN),
+                               Pen::Create(PS_SOLID, 1, RGB(0, 0, 0)));
+    RegisterPermanentGdiObject(StockHandle(kStockBase, NULL_PEN), Pen::Create(PS_NULL, 1, 0));
     RegisterPermanentGdiObject(StockHandle(kStockBase, SYSTEM_FONT),
                                std::make_shared<Font>(SystemFontLog()));
     for (int i = 0; i < kSysColorCount; ++i) {
@@ -76,8 +82,9 @@ std::shared_ptr<Bitmap> DefaultBitmap() {
 
 LOGFONTW SystemFontLog() {
     LOGFONTW log{};
-    // 8 points at 96 dpi, given as a character height.
-    log.lfHeight = -11;
+    // Height 0 is the default size, 8 points at the screen's dpi, so the system font follows
+    // the device's dpi instead of staying 11 pixels on a 192-dpi screen.
+    log.lfHeight = 0;
     log.lfWeight = FW_NORMAL;
     log.lfCharSet = DEFAULT_CHARSET;
     log.lfQuality = CLEARTYPE_QUALITY;
@@ -90,7 +97,7 @@ LOGFONTW SystemFontLog() {
 }  // namespace platform
 
 HGDIOBJ GetStockObject(int index) {
-    if ((index < WHITE_BRUSH || index > NULL_BRUSH) && index != SYSTEM_FONT) {
+    if ((index < WHITE_BRUSH || index > NULL_PEN) && index != SYSTEM_FONT) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

@@ -32,7 +32,7 @@ constexpr std::array<COLORREF, kSysColorCount> kSysColors = {
     RGB(223, 223, 223),  // COLOR_3DLIGHT
     RGB(0, 0, 0),        // COLOR_INFOTEXT
     RGB(255, 255, 225),  // COLOR_INFOBK
-    RGB(192, 192, 192),  // COLOR_STATIC
+    RGB(255, 255, 255),  // COLOR_STATIC: white, as the phone dialogs it sits on
     RGB(0, 0, 0),        // COLOR_STATICTEXT
     RGB(16, 132, 208),   // COLOR_GRADIENTACTIVECAPTION
     RGB(181, 181, 181),  // COLOR_GRADIENTINACTIVECAPTION

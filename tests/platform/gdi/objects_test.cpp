@@ -203,7 +203,7 @@ TEST(SysColors, TableValuesBrushesAndIndexForms) {
         {COLOR_HIGHLIGHT, RGB(0, 0, 128)},     {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
         {COLOR_BTNFACE, RGB(192, 192, 192)},   {COLOR_BTNTEXT, RGB(0, 0, 0)},
         {COLOR_SCROLLBAR, RGB(192, 192, 192)}, {COLOR_ACTIVEBORDER, RGB(192, 192, 192)},
-        {COLOR_GRAYTEXT, RGB(128, 128, 128)},  {COLOR_STATIC, RGB(192, 192, 192)},
+        {COLOR_GRAYTEXT, RGB(128, 128, 128)},  {COLOR_STATIC, RGB(255, 255, 255)},
         {COLOR_STATICTEXT, RGB(0, 0, 0)},
     };
     test::Canvas canvas(2, 2, 32);
