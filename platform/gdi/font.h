@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include "platform/core/types.h"
 #include "platform/gdi/gdi_object.h"
@@ -50,13 +51,23 @@ constexpr int SYSTEM_FONT = 13;
 
 namespace platform {
 
+namespace text {
+class RealizedFont;
+}
+
 class Font final : public GdiObject {
   public:
     explicit Font(const LOGFONTW& log) : GdiObject(GdiKind::Font), log_(log) {}
     const LOGFONTW& Log() const { return log_; }
 
+    // The face sized for this font, found on first use and shared with every font of the same
+    // LOGFONT; null when no installed font can be opened.
+    std::shared_ptr<text::RealizedFont> Realized() const;
+
   private:
     LOGFONTW log_;
+    mutable std::mutex realizeMutex_;
+    mutable std::shared_ptr<text::RealizedFont> realized_;
 };
 
 // The LOGFONT of the stock system font (Tahoma-like sans, 8 points at the device's dpi).
