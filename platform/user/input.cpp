@@ -15,6 +15,7 @@
 #include "platform/user/internal/queue.h"
 #include "platform/user/internal/tree.h"
 #include "platform/user/internal/window_state.h"
+#include "platform/user/shell_hooks.h"
 
 namespace platform::wm {
 namespace {
@@ -89,7 +90,10 @@ void OnKey(UINT vk, bool down) {
     const bool wasDown = IsKeyDown(vk, true);
     SetKeyDown(vk, down, true);
     const Focus& f = FocusState();
-    const HWND target = Lookup(f.focus) ? f.focus : f.active;
+    HWND target = Lookup(f.focus) ? f.focus : f.active;
+    // The shell's menu bar takes the soft keys of its owner.
+    if (const auto& route = GetShellHooks().routeKey)
+        target = route(vk, down, target);
     if (!Lookup(target))
         return;
     const WORD flags = down ? (wasDown ? KF_REPEAT : 0) : (KF_REPEAT | KF_UP);
@@ -115,6 +119,9 @@ void OnRotate() {
             SetRectSilently(*w, newScreen, false);
         }
     }
+    // The shell lays its bars and full-screen windows over the new screen before anyone hears.
+    if (const auto& turned = GetShellHooks().afterTurn)
+        turned(oldScreen, oldWork);
     // The turned screen starts blank.
     InvalidateScreenArea(newScreen);
     for (HWND hwnd : tops) {
@@ -150,6 +157,8 @@ bool ConvertNextInput() {
             PostToQueue(MakeMessage(HWND_BROADCAST, WM_CLOSE, 0, 0));
             break;
     }
+    if (const auto& after = GetShellHooks().afterInput)
+        after();
     return true;
 }
 
