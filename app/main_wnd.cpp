@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/log/ppc_log.h"
 #include "app/reg_key.h"
+#include "app/ui/vibration.h"
 #include "platform/core/debug.h"
 #include "platform/core/json.h"
 #include "platform/core/wformat.h"
@@ -13,6 +14,7 @@
 #include "platform/fs/files.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/scoped.h"
+#include "platform/shell/shell.h"
 #include "platform/user/resource.h"
 #include "platform/user/script/state.h"
 #include "platform/user/user.h"
@@ -65,9 +67,14 @@ void CMainWnd::Destroy() {
     Singleton().reset();
 }
 
-CMainWnd::CMainWnd(DWORD source) : m_dwSource(source) {}
+// The rest of the construction order (container, views, watcher) comes with those parts; touch
+// vibration is its last step.
+CMainWnd::CMainWnd(DWORD source) : m_dwSource(source) {
+    InitVibration();
+}
 
 CMainWnd::~CMainWnd() {
+    CloseVibration();
     platform::UnregisterStateProvider("mainWindow");
     if (m_hWnd != nullptr && IsWindow(m_hWnd)) {
         // The window is normally gone by now (WM_DESTROY ended the loop); this only matters when
@@ -130,16 +137,16 @@ void CMainWnd::SetFolderName(LPCWSTR path) {
 }
 
 int CMainWnd::Initialize(DWORD source, DWORD openMode, DWORD typeFilter, LPCWSTR path) {
+    if (openMode != OPEN_FOLDER && openMode != OPEN_FILE)
+        return 0;
+    m_dwSource = source;
     if (openMode == OPEN_FOLDER) {
         ShowFolder(typeFilter, path);
-    } else if (openMode == OPEN_FILE) {
+    } else {
         ShowWindow(m_hWnd, SW_SHOW);
         m_nViewMode = VIEW_EXPAND;
         LoadExpandViewDirect(path);
-    } else {
-        return 0;
     }
-    m_dwSource = source;
     SetLoadingFlag(0);
     return 1;
 }
@@ -151,6 +158,8 @@ void CMainWnd::ShowFolder(DWORD typeFilter, LPCWSTR path) {
     ShowWindow(m_hWnd, SW_SHOW);
     if (wasHidden)
         InvalidateRect(m_hWnd, nullptr, FALSE);
+    if (m_dwSource != SOURCE_NONE)
+        SHDoneButton(m_hWnd, SHDB_SHOW);
 
     // The same folder is reloaded only when a command line's full-screen view was in front, so a
     // plain hand-over keeps the user's place in the list.
