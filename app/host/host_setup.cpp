@@ -4,9 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/controls/controls.h"
 #include "platform/core/debug.h"
 #include "platform/display/display.h"
+#include "platform/shell/shell.h"
 #include "platform/user/resource.h"
+#include "resources/resource_tables.h"
+#include "resources/skin/skin.h"
 #include "resources/string_table.h"
 
 namespace {
@@ -41,12 +45,26 @@ void InstallScreen(const HostOptions& options, const char* programName) {
     platform::InstallDisplay(platform::CreateHeadlessBackend(options.profile));
 }
 
+LPCWSTR FindProgramString(UINT id) {
+    const auto strings = ProgramStrings();
+    const auto it = std::lower_bound(
+        strings.begin(), strings.end(), id,
+        [](const StringResource& entry, UINT wanted) { return entry.id < wanted; });
+    return it != strings.end() && it->id == id ? it->text : nullptr;
+}
+
+platform::ResourceCatalogue ProgramCatalogue() {
+    platform::ResourceCatalogue catalogue;
+    catalogue.menus = ProgramMenus();
+    catalogue.softKeyBars = ProgramSoftKeyBars();
+    catalogue.dialogs = ProgramDialogs();
+    catalogue.bitmaps = SkinBitmaps();
+    return catalogue;
+}
+
 void InstallUserInterface() {
-    platform::SetStringTable([](UINT id) -> LPCWSTR {
-        const auto strings = ProgramStrings();
-        const auto it = std::lower_bound(
-            strings.begin(), strings.end(), id,
-            [](const StringResource& entry, UINT wanted) { return entry.id < wanted; });
-        return it != strings.end() && it->id == id ? it->text : nullptr;
-    });
+    platform::SetStringTable(FindProgramString);
+    platform::SetResourceCatalogue(ProgramCatalogue());
+    platform::RegisterControlClasses();
+    platform::StartShell();
 }

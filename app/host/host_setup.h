@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/host/options.h"
+#include "platform/core/types.h"
+#include "platform/user/resource_tables.h"
 
 // --debug and --debug-log; a log file that cannot be written is reported on stderr.
 void ConfigureDebugOutput(const HostOptions& options, const char* programName);
@@ -14,3 +16,9 @@ void InstallScreen(const HostOptions& options, const char* programName);
 // Hands the string table, menus, soft-key bars, dialogs and skin bitmaps to the platform, and
 // registers the standard controls and starts the shell.
 void InstallUserInterface();
+
+// The program's string for `id`, or null.
+LPCWSTR FindProgramString(UINT id);
+
+// The program's menus, soft-key bars, dialogs and skin bitmaps.
+platform::ResourceCatalogue ProgramCatalogue();
