@@ -30,29 +30,6 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-// Published windows make sockets: keep them in a folder of this test run.
-class RuntimeFolder : public testing::Environment {
-  public:
-    RuntimeFolder() {
-        char pattern[] = "/tmp/pictarium-controls-tests-XXXXXX";
-        if (mkdtemp(pattern)) {
-            path_ = pattern;
-            setenv("XDG_RUNTIME_DIR", pattern, 1);
-        }
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-
-  private:
-    std::string path_;
-};
-
-[[maybe_unused]] testing::Environment* const g_runtimeFolder =
-    testing::AddGlobalTestEnvironment(new RuntimeFolder);
-
 BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;

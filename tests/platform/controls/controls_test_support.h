@@ -11,6 +11,7 @@
 #include "platform/controls/controls.h"
 #include "platform/display/display.h"
 #include "platform/gdi/gdi.h"
+#include "tests/support/screen_test.h"
 
 namespace controlstest {
 

@@ -43,29 +43,6 @@ void RegisterTestClass(const WCHAR* name, UINT style) {
     ASSERT_NE(RegisterClassW(&wc), 0);
 }
 
-// Published windows make sockets: keep them in a folder of this test run.
-class RuntimeFolder : public testing::Environment {
-  public:
-    RuntimeFolder() {
-        char pattern[] = "/tmp/pictarium-user-tests-XXXXXX";
-        if (mkdtemp(pattern)) {
-            path_ = pattern;
-            setenv("XDG_RUNTIME_DIR", pattern, 1);
-        }
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-
-  private:
-    std::string path_;
-};
-
-[[maybe_unused]] testing::Environment* const g_runtimeFolder =
-    testing::AddGlobalTestEnvironment(new RuntimeFolder);
-
 BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;
@@ -222,24 +199,6 @@ void UserTest::Inject(platform::InputEvent::Kind kind, int x, int y, UINT vk) {
     e.vk = vk;
     platform::InjectInput(e);
     Pump();
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    const platform::Surface& screen = platform::GetDisplay().Screen();
-    const uint16_t p = screen.Row(y)[x];
-    const int r = (p >> 11) & 0x1F;
-    const int g = (p >> 5) & 0x3F;
-    const int b = p & 0x1F;
-    return RGB(static_cast<BYTE>((r << 3) | (r >> 2)), static_cast<BYTE>((g << 2) | (g >> 4)),
-               static_cast<BYTE>((b << 3) | (b >> 2)));
-}
-
-COLORREF AsShown(COLORREF c) {
-    const int r = GetRValue(c) >> 3;
-    const int g = GetGValue(c) >> 2;
-    const int b = GetBValue(c) >> 3;
-    return RGB(static_cast<BYTE>((r << 3) | (r >> 2)), static_cast<BYTE>((g << 2) | (g >> 4)),
-               static_cast<BYTE>((b << 3) | (b >> 2)));
 }
 
 }  // namespace usertest

@@ -11,6 +11,7 @@
 
 #include "platform/display/display.h"
 #include "platform/user/user.h"
+#include "tests/support/screen_test.h"
 
 namespace usertest {
 
@@ -76,9 +77,7 @@ class UserTest : public testing::Test {
     static MessageLog& Log() { return MessageLog::Instance(); }
 };
 
-// Reads one screen pixel as a COLORREF (RGB565 widened the way the screen shows it).
-COLORREF ScreenPixel(int x, int y);
-// The RGB565 round trip of a colour, to compare with ScreenPixel.
-COLORREF AsShown(COLORREF c);
+using testsupport::AsShown;
+using testsupport::ScreenPixel;
 
 }  // namespace usertest

@@ -167,22 +167,4 @@ void MenuTest::Key(UINT vk) {
     InjectEvent(platform::InputEvent::Kind::KeyUp, 0, 0, vk);
 }
 
-COLORREF ScreenPixel(int x, int y) {
-    const platform::Surface& screen = platform::GetDisplay().Screen();
-    const uint16_t p = screen.Row(y)[x];
-    const int r = (p >> 11) & 0x1F;
-    const int g = (p >> 5) & 0x3F;
-    const int b = p & 0x1F;
-    return RGB(static_cast<BYTE>((r << 3) | (r >> 2)), static_cast<BYTE>((g << 2) | (g >> 4)),
-               static_cast<BYTE>((b << 3) | (b >> 2)));
-}
-
-COLORREF AsShown(COLORREF c) {
-    const int r = GetRValue(c) >> 3;
-    const int g = GetGValue(c) >> 2;
-    const int b = GetBValue(c) >> 3;
-    return RGB(static_cast<BYTE>((r << 3) | (r >> 2)), static_cast<BYTE>((g << 2) | (g >> 4)),
-               static_cast<BYTE>((b << 3) | (b >> 2)));
-}
-
 }  // namespace menutest

@@ -10,6 +10,7 @@
 #include "platform/controls/menu.h"
 #include "platform/display/display.h"
 #include "platform/user/user.h"
+#include "tests/support/screen_test.h"
 
 namespace menutest {
 
@@ -73,7 +74,7 @@ class MenuTest : public testing::Test {
 };
 
 // One screen pixel as the screen shows a COLORREF (RGB565 widened).
-COLORREF ScreenPixel(int x, int y);
-COLORREF AsShown(COLORREF c);
+using testsupport::AsShown;
+using testsupport::ScreenPixel;
 
 }  // namespace menutest
