@@ -14,6 +14,7 @@
 #include "platform/core/debug.h"
 #include "platform/core/error.h"
 #include "platform/display/display.h"
+#include "platform/display/scoped_png_image.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/pixel_format.h"
 #include "platform/user/resource_tables.h"
@@ -36,21 +37,7 @@ struct DevicePixels {
     std::vector<std::uint8_t> bits;
 };
 
-class ScopedPngImage {
-  public:
-    ScopedPngImage() {
-        std::memset(&image_, 0, sizeof image_);
-        image_.version = PNG_IMAGE_VERSION;
-    }
-    ~ScopedPngImage() { png_image_free(&image_); }
-    ScopedPngImage(const ScopedPngImage&) = delete;
-    ScopedPngImage& operator=(const ScopedPngImage&) = delete;
-    png_image* operator->() { return &image_; }
-    png_image* get() { return &image_; }
-
-  private:
-    png_image image_;
-};
+using platform::ScopedPngImage;
 
 // The picture as 8-bit RGBA with straight alpha; nullopt when libpng refuses it.
 std::optional<std::vector<std::uint8_t>> DecodeRgba(std::span<const std::uint8_t> png, int& width,

@@ -7,25 +7,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/display/scoped_png_image.h"
+
 namespace skin {
 namespace {
 
-// png_image_free on every path, including the early returns after a failed read.
-class ScopedPngImage {
-  public:
-    ScopedPngImage() {
-        std::memset(&image_, 0, sizeof image_);
-        image_.version = PNG_IMAGE_VERSION;
-    }
-    ~ScopedPngImage() { png_image_free(&image_); }
-    ScopedPngImage(const ScopedPngImage&) = delete;
-    ScopedPngImage& operator=(const ScopedPngImage&) = delete;
-    png_image* operator->() { return &image_; }
-    png_image* get() { return &image_; }
-
-  private:
-    png_image image_;
-};
+using platform::ScopedPngImage;
 
 // Skin pictures are small; anything larger is a broken input, not a picture to allocate for.
 constexpr png_uint_32 kMaxSide = 8192;
