@@ -8,6 +8,8 @@ PICTARIUM_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsqlite3-dev libpng-dev libssl-dev openssl
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-droid-fallback librsvg2-bin
+  libjpeg62-turbo-dev libgif-dev imagemagick libimage-exiftool-perl
+  libturbojpeg0-dev libjpeg-turbo-progs libvips-tools
   clang libclang-rt-14-dev
 )
 
