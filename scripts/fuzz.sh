@@ -37,7 +37,7 @@ seed_pictures() {
     jpeg|exif)
       convert -size 24x16 gradient:red-blue "$dir/a.jpg"
       convert -size 24x16 gradient:red-blue -interlace Plane "$dir/p.jpg"
-      convert -size 64x48 plasma:fractal -seed 1 "$dir/t.jpg"
+      convert -seed 1 -size 64x48 plasma:fractal "$dir/t.jpg"
       exiftool -q -overwrite_original -Orientation#=6 -GPSLatitude=10.5 -GPSLatitudeRef=N \
         -GPSLongitude=20.25 -GPSLongitudeRef=E -GPSAltitude=100 "-ThumbnailImage<=$dir/a.jpg" \
         "$dir/t.jpg" ;;

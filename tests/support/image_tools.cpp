@@ -98,7 +98,9 @@ bool ReadNetpbm(const std::vector<std::uint8_t>& bytes, RgbaPicture* out) {
         while (NextToken(bytes, pos, token) && token != "ENDHDR") {
             std::string value;
             if (token == "TUPLTYPE") {
-                NextToken(bytes, pos, value);
+                // Ink values are no RGB; a CMYK reference must be converted to sRGB first.
+                if (NextToken(bytes, pos, value) && value.rfind("CMYK", 0) == 0)
+                    return false;
                 continue;
             }
             if (!NextToken(bytes, pos, value))

@@ -28,7 +28,8 @@ struct RgbaPicture {
 };
 
 // ImageMagick's decode of `path` (frame `frame` for multi-frame files; GIF frames are coalesced,
-// so each is the whole canvas as shown). False when convert fails or its output is unreadable.
+// so each is the whole canvas as shown). False when convert fails or its output is unreadable,
+// and for CMYK pictures (convert them to sRGB first).
 bool DecodeWithImageMagick(const std::string& path, RgbaPicture* out, int frame = 0);
 
 // Reads a binary PAM (P7) or PPM (P6) picture as RGBA.
