@@ -135,7 +135,8 @@ struct IImageDecoder : IUnknown {
 
 struct IImageEncoder : IUnknown {
     virtual HRESULT InitEncoder(IStream* stream) = 0;
-    // Finishes the output: a file encoder renames its complete temporary file into place here.
+    // The picture is complete when its sink's EndSink(S_OK) returns (a file encoder renames its
+    // temporary file into place there); terminating afterwards only lets go of the output.
     virtual HRESULT TerminateEncoder() = 0;
     virtual HRESULT GetEncodeSink(IImageSink** sink) = 0;
     virtual HRESULT SetFrameDimension(const GUID* dimensionID) = 0;
