@@ -34,6 +34,16 @@ std::uintptr_t Key(HGLOBAL handle) {
     return reinterpret_cast<std::uintptr_t>(handle);
 }
 
+// The block of `handle` (the table's lock held by the caller), or null with ERROR_INVALID_HANDLE.
+Block* Find(BlockTable& table, HGLOBAL handle) {
+    auto it = table.blocks.find(Key(handle));
+    if (it == table.blocks.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return &it->second;
+}
+
 std::unique_ptr<std::byte[]> Allocate(SIZE_T bytes, bool zero) {
     std::unique_ptr<std::byte[]> storage(new (std::nothrow) std::byte[bytes == 0 ? 1 : bytes]);
     if (storage && zero)
@@ -59,12 +69,10 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
 HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
     BlockTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.blocks.find(Key(handle));
-    if (it == table.blocks.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    Block* found = Find(table, handle);
+    if (!found)
         return nullptr;
-    }
-    Block& block = it->second;
+    Block& block = *found;
     if (block.locks > 0) {
         // A locked block's address was handed out: it may shrink in place but never move.
         if (bytes > block.size) {
@@ -88,26 +96,22 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
 LPVOID GlobalLock(HGLOBAL handle) {
     BlockTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.blocks.find(Key(handle));
-    if (it == table.blocks.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    Block* block = Find(table, handle);
+    if (!block)
         return nullptr;
-    }
-    ++it->second.locks;
-    return it->second.bytes.get();
+    ++block->locks;
+    return block->bytes.get();
 }
 
 BOOL GlobalUnlock(HGLOBAL handle) {
     BlockTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.blocks.find(Key(handle));
-    if (it == table.blocks.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    Block* block = Find(table, handle);
+    if (!block)
         return FALSE;
-    }
-    if (it->second.locks > 0)
-        --it->second.locks;
-    if (it->second.locks == 0) {
+    if (block->locks > 0)
+        --block->locks;
+    if (block->locks == 0) {
         SetLastError(NO_ERROR);
         return FALSE;
     }
