@@ -33,7 +33,8 @@ struct DecodeRequest {
     // ask for the full size. The caller resamples what it gets to the exact size it needs.
     int minWidth = 0;
     int minHeight = 0;
-    // A format the caller would take as is; a decoder that can write it directly does so,
+    // A format the caller would take as is; a decoder that can write it directly does so
+    // (JPEG only when it delivers exactly the minimum size, since anything else is resampled),
     // otherwise it delivers its natural format (8bppIndexed, 24bppRGB or 32bppARGB).
     PixelFormatID preferred = PixelFormatDontCare;
     int frame = 0;

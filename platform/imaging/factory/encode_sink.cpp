@@ -4,6 +4,7 @@
 #include "platform/core/debug.h"
 #include "platform/imaging/objects/bitmap_image.h"
 #include "platform/imaging/objects/palette_io.h"
+#include "platform/imaging/objects/sink_push.h"
 
 namespace platform::imaging {
 
@@ -60,7 +61,7 @@ class LockedPixels {
     bool locked_ = false;
 };
 
-class EncodeSink final : public ComObject<EncodeSink, IImageSink> {
+class EncodeSink final : public ComObject<EncodeSink, IImageSink>, public WholePictureSink {
   public:
     EncodeSink(EncoderKind kind, const EncodeOptions& options,
                std::shared_ptr<EncodeDestination> destination)
@@ -90,6 +91,15 @@ class EncodeSink final : public ComObject<EncodeSink, IImageSink> {
         return S_OK;
     }
 
+    HRESULT TakeWholePicture(const RasterView& pixels, const ImageInfo&) override {
+        if (written_)
+            return E_FAIL;
+        if (gather_)
+            return IMGERR_OBJECTBUSY;
+        written_ = true;
+        return Encode(pixels);
+    }
+
     // A failed status drops what was gathered; the destination stays as it was.
     HRESULT EndSink(HRESULT status) override {
         if (!gather_)
@@ -103,11 +113,7 @@ class EncodeSink final : public ComObject<EncodeSink, IImageSink> {
         LockedPixels pixels(bitmap.Get());
         if (FAILED(pixels.Result()))
             return pixels.Result();
-        const HRESULT hr = destination_->Write(
-            [&](ByteSink& out) { return EncodePixels(kind_, pixels.View(), options_, out); });
-        if (FAILED(hr))
-            NKDbgPrintfW(u"imaging: encode failed, hr: 0x%08x\r\n", hr);
-        return hr;
+        return Encode(pixels.View());
     }
 
     HRESULT SetPalette(const ColorPalette* palette) override {
@@ -136,6 +142,14 @@ class EncodeSink final : public ComObject<EncodeSink, IImageSink> {
     }
 
   private:
+    HRESULT Encode(const RasterView& pixels) {
+        const HRESULT hr = destination_->Write(
+            [&](ByteSink& out) { return EncodePixels(kind_, pixels, options_, out); });
+        if (FAILED(hr))
+            NKDbgPrintfW(u"imaging: encode failed, hr: 0x%08x\r\n", hr);
+        return hr;
+    }
+
     EncoderKind kind_;
     EncodeOptions options_;
     std::shared_ptr<EncodeDestination> destination_;

@@ -104,6 +104,8 @@ HRESULT PushPixelsIntoSink(const RasterView& pixels, ImageInfo info, const Prope
     info.Width = static_cast<UINT>(pixels.width);
     info.Height = static_cast<UINT>(pixels.height);
     info.PixelFormat = pixels.format;
+    if (auto* whole = dynamic_cast<WholePictureSink*>(sink))
+        return whole->TakeWholePicture(pixels, info);
     RECT subarea{0, 0, pixels.width, pixels.height};
     HRESULT hr = sink->BeginSink(&info, &subarea);
     if (FAILED(hr))

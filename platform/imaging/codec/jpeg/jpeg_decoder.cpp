@@ -85,9 +85,14 @@ class JpegDecoder final : public PictureDecoder {
 HRESULT JpegDecoder::DecodeWith(DecompressSession& session, const DecodeRequest& request,
                                 PixelBuffer* out) {
     jpeg_decompress_struct& info = session.info;
-    const jpeg::OutputChoice output = jpeg::ChooseOutput(info.jpeg_color_space, request.preferred);
     const jpeg::ScaleChoice scale =
         jpeg::ChooseScale(header_.width, header_.height, request.minWidth, request.minHeight);
+    // The preferred format only pays when the caller takes the rows as they are; a picture that
+    // will be resampled keeps full 8-bit channels (libjpeg's RGB565 output is no faster anyway).
+    const bool exact = (request.minWidth == 0 && request.minHeight == 0) ||
+                       (scale.width == request.minWidth && scale.height == request.minHeight);
+    const jpeg::OutputChoice output =
+        jpeg::ChooseOutput(info.jpeg_color_space, exact ? request.preferred : PixelFormatDontCare);
     // At 1/4 and below the reduced inverse DCT already averages the chroma, so smooth upsampling
     // costs time without a visible gain.
     const jpeg::OutputSettings settings{output.colorSpace, scale.numerator, scale.numerator > 2};
