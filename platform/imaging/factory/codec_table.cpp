@@ -20,7 +20,7 @@ constexpr BYTE kPngSignature[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A
 constexpr BYTE kGifSignatures[] = {'G', 'I', 'F', '8', '7', 'a', 'G', 'I', 'F', '8', '9', 'a'};
 constexpr BYTE kBmpSignature[] = {'B', 'M'};
 
-struct CodecSpec {
+struct CodecEntry {
     const CLSID* clsid;
     const GUID* format;
     std::u16string_view name;
@@ -31,35 +31,35 @@ struct CodecSpec {
     DWORD sigCount;
 };
 
-const CodecSpec kJpeg = {
+const CodecEntry kJpeg = {
     &CLSID_JpegEncoder,           &ImageFormatJPEG, u"Built-in JPEG Codec", u"JPEG",
     u"*.JPG;*.JPEG;*.JPE;*.JFIF", u"image/jpeg",    kJpegSignature,         1};
-const CodecSpec kPng = {&CLSID_PngEncoder, &ImageFormatPNG, u"Built-in PNG Codec", u"PNG",
-                        u"*.PNG",          u"image/png",    kPngSignature,         1};
-const CodecSpec kBmp = {&CLSID_BmpEncoder,    &ImageFormatBMP, u"Built-in BMP Codec", u"BMP",
-                        u"*.BMP;*.DIB;*.RLE", u"image/bmp",    kBmpSignature,         1};
-const CodecSpec kGif = {&kGifCodec, &ImageFormatGIF, u"Built-in GIF Codec", u"GIF",
-                        u"*.GIF",   u"image/gif",    kGifSignatures,        2};
+const CodecEntry kPng = {&CLSID_PngEncoder, &ImageFormatPNG, u"Built-in PNG Codec", u"PNG",
+                         u"*.PNG",          u"image/png",    kPngSignature,         1};
+const CodecEntry kBmp = {&CLSID_BmpEncoder,    &ImageFormatBMP, u"Built-in BMP Codec", u"BMP",
+                         u"*.BMP;*.DIB;*.RLE", u"image/bmp",    kBmpSignature,         1};
+const CodecEntry kGif = {&kGifCodec, &ImageFormatGIF, u"Built-in GIF Codec", u"GIF",
+                         u"*.GIF",   u"image/gif",    kGifSignatures,        2};
 // WBMP has no signature; the decoders try it last, after every format that has one.
-const CodecSpec kWbmp = {&kWbmpCodec,
-                         &ImageFormatWBMP,
-                         u"Built-in WBMP Codec",
-                         u"WBMP",
-                         u"*.WBMP",
-                         u"image/vnd.wap.wbmp",
-                         {},
-                         0};
+const CodecEntry kWbmp = {&kWbmpCodec,
+                          &ImageFormatWBMP,
+                          u"Built-in WBMP Codec",
+                          u"WBMP",
+                          u"*.WBMP",
+                          u"image/vnd.wap.wbmp",
+                          {},
+                          0};
 
-const CodecSpec* const kDecoders[] = {&kJpeg, &kPng, &kGif, &kBmp, &kWbmp};
-const CodecSpec* const kEncoders[] = {&kJpeg, &kPng, &kBmp};
+const CodecEntry* const kDecoders[] = {&kJpeg, &kPng, &kGif, &kBmp, &kWbmp};
+const CodecEntry* const kEncoders[] = {&kJpeg, &kPng, &kBmp};
 
 std::size_t TextBytes(std::u16string_view text) {
     return (text.size() + 1) * sizeof(char16_t);
 }
 
-std::size_t ExtraBytes(const CodecSpec& spec) {
-    return TextBytes(spec.name) + TextBytes(spec.description) + TextBytes(spec.extensions) +
-           TextBytes(spec.mimeType) + 2 * spec.signatures.size();
+std::size_t ExtraBytes(const CodecEntry& entry) {
+    return TextBytes(entry.name) + TextBytes(entry.description) + TextBytes(entry.extensions) +
+           TextBytes(entry.mimeType) + 2 * entry.signatures.size();
 }
 
 // Hands out consecutive pieces of the block after the array.
@@ -85,39 +85,39 @@ class BlockCursor {
     BYTE* at_;
 };
 
-HRESULT PackList(std::span<const CodecSpec* const> specs, DWORD role, UINT* count,
+HRESULT PackList(std::span<const CodecEntry* const> entries, DWORD role, UINT* count,
                  ImageCodecInfo** codecs) {
     if (!count || !codecs)
         return E_INVALIDARG;
     *count = 0;
     *codecs = nullptr;
     // Strings (2-byte units) follow the array, whose size keeps them aligned.
-    std::size_t total = specs.size() * sizeof(ImageCodecInfo);
-    for (const CodecSpec* spec : specs)
-        total += ExtraBytes(*spec);
+    std::size_t total = entries.size() * sizeof(ImageCodecInfo);
+    for (const CodecEntry* entry : entries)
+        total += ExtraBytes(*entry);
     auto* block = static_cast<BYTE*>(CoTaskMemAlloc(total));
     if (!block)
         return E_OUTOFMEMORY;
     auto* infos = reinterpret_cast<ImageCodecInfo*>(block);
-    BlockCursor cursor(block + specs.size() * sizeof(ImageCodecInfo));
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const CodecSpec& spec = *specs[i];
+    BlockCursor cursor(block + entries.size() * sizeof(ImageCodecInfo));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const CodecEntry& entry = *entries[i];
         ImageCodecInfo& info = infos[i];
-        info.Clsid = *spec.clsid;
-        info.FormatID = *spec.format;
-        info.CodecName = cursor.Text(spec.name);
+        info.Clsid = *entry.clsid;
+        info.FormatID = *entry.format;
+        info.CodecName = cursor.Text(entry.name);
         info.DllName = nullptr;  // built in, no library of its own
-        info.FormatDescription = cursor.Text(spec.description);
-        info.FilenameExtension = cursor.Text(spec.extensions);
-        info.MimeType = cursor.Text(spec.mimeType);
+        info.FormatDescription = cursor.Text(entry.description);
+        info.FilenameExtension = cursor.Text(entry.extensions);
+        info.MimeType = cursor.Text(entry.mimeType);
         info.Flags = role | ImageCodecFlagsSupportBitmap | ImageCodecFlagsBuiltin;
         info.Version = 1;
-        info.SigCount = spec.sigCount;
-        info.SigSize = spec.sigCount == 0 ? 0 : DWORD(spec.signatures.size() / spec.sigCount);
-        info.SigPattern = cursor.Bytes(spec.signatures, 0);
-        info.SigMask = cursor.Bytes(spec.signatures, 0xFF);
+        info.SigCount = entry.sigCount;
+        info.SigSize = entry.sigCount == 0 ? 0 : DWORD(entry.signatures.size() / entry.sigCount);
+        info.SigPattern = cursor.Bytes(entry.signatures, 0);
+        info.SigMask = cursor.Bytes(entry.signatures, 0xFF);
     }
-    *count = static_cast<UINT>(specs.size());
+    *count = static_cast<UINT>(entries.size());
     *codecs = infos;
     return S_OK;
 }
