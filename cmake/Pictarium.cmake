@@ -47,3 +47,26 @@ function(pictarium_add_component component dir)
     add_subdirectory(${dir})
   endif()
 endfunction()
+
+# pictarium_folder_library(NAME FOLDER DEPS...): every .cpp of FOLDER (relative to the calling
+# CMakeLists.txt); nothing while the folder is empty.
+function(pictarium_folder_library name folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(sources)
+    pictarium_library(${name} SOURCES ${sources} DEPS ${ARGN})
+  endif()
+endfunction()
+
+# pictarium_folder_test(NAME FOLDER DEPS...): every .cpp of FOLDER as one test program; nothing
+# while the folder is empty or a library it needs does not exist yet.
+function(pictarium_folder_test name folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  foreach(dep ${ARGN})
+    if(NOT TARGET ${dep})
+      return()
+    endif()
+  endforeach()
+  if(sources)
+    pictarium_test(${name} SOURCES ${sources} DEPS ${ARGN})
+  endif()
+endfunction()

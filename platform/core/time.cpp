@@ -2,6 +2,7 @@
 
 #include "platform/core/civil_date.h"
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <limits>
@@ -89,17 +90,20 @@ void Sleep(DWORD milliseconds) {
 void GetSystemTime(SYSTEMTIME* time) {
     if (!time)
         return;
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    SystemTimeFromTimespec(now, false, time);
+    SystemTimeFromTimespec(platform::WallClockNow(), false, time);
+}
+
+void GetSystemTimeAsFileTime(FILETIME* time) {
+    if (!time)
+        return;
+    const timespec now = platform::WallClockNow();
+    *time = platform::FileTimeFromUnix(now.tv_sec, now.tv_nsec);
 }
 
 void GetLocalTime(SYSTEMTIME* time) {
     if (!time)
         return;
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    SystemTimeFromTimespec(now, true, time);
+    SystemTimeFromTimespec(platform::WallClockNow(), true, time);
 }
 
 BOOL FileTimeToSystemTime(const FILETIME* fileTime, SYSTEMTIME* systemTime) {
@@ -170,6 +174,22 @@ LONG CompareFileTime(const FILETIME* a, const FILETIME* b) {
 }
 
 namespace platform {
+
+namespace {
+std::atomic<const WallClock*> installedClock{nullptr};
+}  // namespace
+
+const WallClock* SetWallClock(const WallClock* clock) {
+    return installedClock.exchange(clock);
+}
+
+timespec WallClockNow() {
+    if (const WallClock* clock = installedClock.load())
+        return clock->Now();
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
 
 FILETIME FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
     using Wide = __int128;

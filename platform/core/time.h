@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 #include "platform/core/error.h"
 #include "platform/core/types.h"
@@ -13,6 +14,7 @@ DWORD GetTickCount();
 void Sleep(DWORD milliseconds);
 
 void GetSystemTime(SYSTEMTIME* time);
+void GetSystemTimeAsFileTime(FILETIME* time);
 void GetLocalTime(SYSTEMTIME* time);
 
 // FALSE (ERROR_INVALID_PARAMETER) for a FILETIME at or beyond 2^63 or a null pointer.
@@ -28,6 +30,20 @@ BOOL LocalFileTimeToFileTime(const FILETIME* localFileTime, FILETIME* fileTime);
 LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
 
 namespace platform {
+
+// The wall clock behind GetSystemTime, GetLocalTime and GetSystemTimeAsFileTime, and the time the
+// rights service judges constraints by. Tests install their own so that dates are fixed.
+class WallClock {
+  public:
+    virtual ~WallClock() = default;
+    virtual timespec Now() const = 0;
+};
+
+// Installs `clock` for the whole process (null restores the host clock) and returns the one it
+// replaces. The clock must outlive its installation.
+const WallClock* SetWallClock(const WallClock* clock);
+// The installed clock's reading, or CLOCK_REALTIME.
+timespec WallClockNow();
 
 // Clamped to the FILETIME range (1601 up to 2^63 - 1 units).
 FILETIME FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds);

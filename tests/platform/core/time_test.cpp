@@ -1,5 +1,7 @@
 #include "platform/core/time.h"
 
+#include "tests/support/fixed_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -164,6 +166,28 @@ TEST(LocalTime, GetLocalTimeFollowsTheZone) {
     GetSystemTime(&utc);
     EXPECT_TRUE((utc.wHour + 5) % 24 == local.wHour || utc.wMinute == 0);
     EXPECT_GE(utc.wYear, 2020);
+}
+
+TEST(WallClock, AnInstalledClockDrivesEveryReadingUntilRemoved) {
+    testing_support::FixedClock clock(1'700'000'000);  // 2023-11-14 22:13:20 UTC
+    ZoneOverride zone("XYZ-5");
+    SYSTEMTIME utc, local;
+    GetSystemTime(&utc);
+    GetLocalTime(&local);
+    EXPECT_EQ(utc.wYear, 2023);
+    EXPECT_EQ(utc.wMonth, 11);
+    EXPECT_EQ(utc.wDay, 14);
+    EXPECT_EQ(utc.wHour, 22);
+    EXPECT_EQ(utc.wMinute, 13);
+    EXPECT_EQ(local.wDay, 15);
+    EXPECT_EQ(local.wHour, 3);
+    FILETIME asFileTime;
+    GetSystemTimeAsFileTime(&asFileTime);
+    const FILETIME expected = platform::FileTimeFromUnix(1'700'000'000, 0);
+    EXPECT_EQ(Ticks(asFileTime), Ticks(expected));
+    clock.Advance(86'400);
+    GetSystemTime(&utc);
+    EXPECT_EQ(utc.wDay, 15);
 }
 
 TEST(TickCount, CountsMillisecondsAcrossASleep) {
