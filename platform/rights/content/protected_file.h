@@ -27,8 +27,9 @@ inline constexpr std::uint64_t kMaxProtectedFileSize = 256ull << 20;
 
 struct ProtectedFile {
     DeliveryMethod method = DeliveryMethod::ForwardLock;
-    // Joins the content to its rights: the .dcf content URI, or the combined-delivery media
-    // part's Content-ID (both as written, "cid:" prefix kept). Empty for forward lock.
+    // Joins the content to its rights as the store keys them: the .dcf content URI, or the
+    // combined-delivery rights object's uid (which matches the media part's Content-ID with or
+    // without a "cid:" prefix), both as written. Empty for forward lock.
     std::string uid;
     std::string contentType;  // the clear content's type
     // The .dcf textual headers, or the media part's headers, in file order.

@@ -39,6 +39,17 @@ struct DcfFile {
 // the data are ignored.
 std::optional<DcfFile> ParseDcf(const std::uint8_t* data, std::size_t size);
 
+// Where the textual headers end (the data's offset), read from the first bytes alone: at most
+// 3 + 255 + 255 + 2 * kMaxUintvarBytes of them are needed. Nullopt when those bytes are not the
+// start of a .dcf or end too soon.
+std::optional<std::size_t> DcfHeadersEnd(const std::uint8_t* data, std::size_t size);
+
+// Parses a .dcf from its first bytes (at least up to DcfHeadersEnd) and the size of the whole
+// file, so that large content need not be read to check its container: the same checks as
+// ParseDcf, the data's length checked against `fileSize` instead of the bytes held.
+std::optional<DcfFile> ParseDcfHeaders(const std::uint8_t* data, std::size_t size,
+                                       std::uint64_t fileSize);
+
 // A cheap sniff of the first bytes: version 1 and a plausible type and URI. Says nothing about
 // whether the rest of the file is sound.
 bool LooksLikeDcf(const std::uint8_t* data, std::size_t size);

@@ -29,9 +29,9 @@ struct LookUpResult {
     std::optional<ContentRights> content;  // only for Protected
 };
 
-// Maps the device path, reads the file and, for combined delivery, installs the message's own
-// rights object first (idempotent). Store failures leave `content` with no rights and are
-// reported once on the debug output.
+// Maps the device path, reads the file (a recent check of an unchanged file is reused) and, for
+// combined delivery, installs the message's own rights object first (idempotent). A store
+// failure leaves `content` with no rights and writes a line to the debug output.
 LookUpResult LookUpContent(std::u16string_view devicePath);
 
 // The current time the rules use, seconds since 1970 UTC, from the platform's wall clock.
@@ -43,5 +43,11 @@ bool WithStore(const std::function<void(RightsStore&)>& work);
 
 // Which permission a FDRRF_ right stands for; nullopt for forward and unknown values.
 std::optional<Permission> PermissionForRight(DWORD right);
+
+// Every message the service shows goes through one message box, MessageBoxW unless a test
+// installs its own (which records the text and answers). Returns the one it replaces; null
+// restores MessageBoxW.
+using RightsMessageBox = int (*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+RightsMessageBox SetRightsMessageBoxForTesting(RightsMessageBox box);
 
 }  // namespace platform::rights
