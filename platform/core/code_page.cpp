@@ -35,7 +35,7 @@ int Deliver(const std::basic_string<Char>& converted, Char* destination, int des
 bool ValidArguments(UINT codePage, const void* source, int sourceLength, const void* destination,
                     int destinationSize) {
     if ((codePage != CP_UTF8 && codePage != CP_ACP) || !source || sourceLength < -1 ||
-        destinationSize < 0 || (destinationSize > 0 && !destination)) {
+        sourceLength == 0 || destinationSize < 0 || (destinationSize > 0 && !destination)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }

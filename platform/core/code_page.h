@@ -10,7 +10,8 @@ constexpr UINT CP_UTF8 = 65001;
 // As on the handheld: a source length of -1 includes the terminator in the count; a destination
 // size of 0 asks for the size needed. A destination too small fails with
 // ERROR_INSUFFICIENT_BUFFER and writes nothing that could be mistaken for a whole string.
-// Other code pages fail with ERROR_INVALID_PARAMETER. Ill-formed input becomes U+FFFD.
+// Other code pages, and an empty source, fail with ERROR_INVALID_PARAMETER. Ill-formed input
+// becomes U+FFFD.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength,
                         char* destination, int destinationSize, const char* defaultChar,
                         BOOL* usedDefaultChar);

@@ -14,7 +14,10 @@ using FARPROC = void (*)();
 HMODULE LoadLibraryW(LPCWSTR name);
 // An export by ordinal (MAKEINTRESOURCE-style, low word) or by name; null with
 // ERROR_PROC_NOT_FOUND (127) when there is none, ERROR_INVALID_HANDLE for a module not loaded.
+// The result only stands for the function: cast it back to the export's exact type to call it.
 FARPROC GetProcAddressW(HMODULE module, LPCWSTR procName);
+// Gives back one reference from LoadLibraryW; FALSE with ERROR_INVALID_HANDLE for a module that
+// holds none (never loaded, already freed, or not a module).
 BOOL FreeLibrary(HMODULE module);
 
 constexpr DWORD ERROR_MOD_NOT_FOUND = 126;

@@ -32,7 +32,9 @@ constexpr DWORD LS_CONSTRAINT_COUNT = 4096;
 // One constraint of one rights object, laid out as the client writes it (44 bytes, 4-byte
 // packing). Datetimes are UTC FILETIMEs; a datetime without an end has the largest FILETIME as
 // its end, one without a start has 0. Interval values are 100-ns units on the client's clock
-// (local time), the start 0 until the interval has started.
+// (local time), the start 0 until the interval has started. The start is shifted by the zone
+// offset in force now, the one ordinal 150 uses, so that "now <= start + duration" holds across a
+// daylight-saving change.
 #pragma pack(push, 4)
 struct DrmConstraint {
     DWORD dwKind;
@@ -56,13 +58,16 @@ int LsOma_GetForwardLockFlag(LSHANDLE handle, DWORD* forwardLocked);
 // Ordinal 142. The constraint at `index` of the permission `selector`, counted across every
 // rights object installed for the content in install order: a permission without constraints
 // gives one LS_CONSTRAINT_NONE entry, one with several gives one entry per constraint.
-// LS_E_NOCONSTRAINT past the last one (and for content without rights).
+// LS_E_NOCONSTRAINT past the last one (and for separate or combined delivery without rights).
+// Forward-lock content is unlimited: one LS_CONSTRAINT_NONE entry for every permission. What
+// was spent is read when the handle is opened.
 int LsOma_GetConstraint(LSHANDLE handle, DWORD selector, DWORD index, DrmConstraint* constraint);
 // Ordinal 141. Copies the value of the header `name` (compared without case), terminated, into
 // `buffer`; a null buffer only asks for the length. *length is in and out: the buffer's size,
 // then the value's length plus 1 for the terminator. LS_E_NOHEADER when there is no such header.
 int LsOma_GetHeader(LSHANDLE handle, const char* name, char* buffer, DWORD* length);
-// Ordinal 129. Closes and clears *handle.
+// Ordinal 129. Closes and clears *handle. Every function answers LS_E_HANDLE for a handle that is
+// closed or was never opened; handles are never reused.
 int LsOma_Close(LSHANDLE* handle);
 // Ordinal 150. The current local time in 100-ns units since 1601, from the platform's wall clock.
 int LsPlatformServicesSPI_GetAndValidateLocalTime(std::int64_t* time);
