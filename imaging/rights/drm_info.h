@@ -47,10 +47,12 @@ using DrmFileInfoPtr = std::unique_ptr<DrmFileInfo, FreeDeleter>;
 DrmFileInfo* CreateDrmFileInfo(LPCWSTR path, DWORD mediaType);
 // Checks the record's expiry now; stores the flag in the record and returns it.
 DWORD UpdateDrmExpiry(DrmFileInfo* info);
-// Fills `summary` (its earlier array is not freed); 1, or 0 when the file cannot be opened.
+// Fills `summary`, zeroed first (its earlier array is not freed); 1, or 0 when the file cannot be
+// opened. Entries the client cannot read are CONSTRAINT_UNREADABLE.
 int ReadDrmRightsSummary(LPCWSTR path, DWORD mediaType, DrmRightsSummary* summary);
 // Frees the summary's array and zeroes it.
 void FreeDrmRightsSummary(DrmRightsSummary* summary);
+// A started interval counts as valid when the client's clock cannot be had (logged).
 BOOL IsDrmConstraintValid(const DrmConstraint* constraint);
 BOOL AllDrmConstraintsExpired(const DrmRightsSummary* summary);
 BOOL HasUnlimitedDrmConstraint(const DrmRightsSummary* summary);
