@@ -19,6 +19,12 @@ struct Io {
 
 extern const char* const kUsage;
 
+// One line on stderr saying what went wrong; the failure exit status.
+inline int Fail(Io io, const std::string& line) {
+    io.err << "pictarium-drm: " << line << "\n";
+    return kFailure;
+}
+
 // The whole command line after the program's name, global options included.
 int Run(std::span<const std::string> args, Io io);
 

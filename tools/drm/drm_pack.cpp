@@ -20,11 +20,6 @@ namespace rights = platform::rights;
 constexpr std::string_view kRightsXmlType = "application/vnd.oma.drm.rights+xml";
 constexpr std::string_view kRightsVersion = "1.0";
 
-int Fail(Io io, const std::string& line) {
-    io.err << "pictarium-drm: " << line << "\n";
-    return kFailure;
-}
-
 // A fresh random hex word of `size` bytes; empty when no randomness is available.
 std::string RandomHex(std::size_t size) {
     std::vector<std::uint8_t> bytes(size);

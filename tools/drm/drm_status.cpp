@@ -14,11 +14,6 @@ namespace {
 
 namespace rights = platform::rights;
 
-int Fail(Io io, const std::string& line) {
-    io.err << "pictarium-drm: " << line << "\n";
-    return kFailure;
-}
-
 // A uid is written "cid:X" by rights and <X> by a message's Content-ID; both name one content.
 std::vector<std::string> Spellings(const std::string& uid) {
     constexpr std::string_view kPrefix = "cid:";

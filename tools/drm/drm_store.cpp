@@ -17,11 +17,6 @@ namespace {
 
 namespace rights = platform::rights;
 
-int Fail(Io io, const std::string& line) {
-    io.err << "pictarium-drm: " << line << "\n";
-    return kFailure;
-}
-
 struct RightsToInstall {
     rights::RightsObject object;
     Bytes bytes;  // as delivered, which is what makes installing again a no-op

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/core/error.h"
 #include "platform/rights/service/rights_service.h"
 
 namespace platform::rights {
@@ -14,5 +15,9 @@ Validity JudgeContent(const ContentRights& content, Permission permission, std::
 bool AnyUseAllowed(const ContentRights& content, std::int64_t now);
 
 bool NamesRightsIssuer(const ProtectedFile& file);
+
+// For the functions that need readable protected content: S_OK when `found` has it, else what
+// they answer for a file that cannot be read, is not protected or is damaged.
+HRESULT ProtectedContentResult(const LookUpResult& found);
 
 }  // namespace platform::rights

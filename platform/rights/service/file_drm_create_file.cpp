@@ -22,19 +22,8 @@ std::optional<std::vector<std::uint8_t>> DecryptWithInstalledKey(const ContentRi
 
 HRESULT OpenContent(LPCWSTR path, HANDLE& handle) {
     const LookUpResult found = LookUpContent(path);
-    switch (found.check) {
-        case FileCheck::Unreadable:
-            return HRESULT_FROM_WIN32(found.win32Error != 0 ? found.win32Error
-                                                            : ERROR_INVALID_DATA);
-        case FileCheck::NotProtected:
-            return E_INVALIDARG;
-        case FileCheck::Damaged:
-            return E_FDRM_NOLICENSE;
-        case FileCheck::Protected:
-            break;
-    }
-    if (!found.content)
-        return E_FDRM_NOLICENSE;
+    if (const HRESULT hr = ProtectedContentResult(found); hr != S_OK)
+        return hr;
     const ContentRights& content = *found.content;
     if (!AnyUseAllowed(content, RightsNow()))
         return S_FALSE;

@@ -2,6 +2,7 @@
 // left of them.
 #include "platform/controls/message_box/message_box.h"
 #include "platform/rights/file_drm.h"
+#include "platform/rights/service/file_drm_content.h"
 #include "platform/rights/service/rights_dialogs.h"
 #include "platform/rights/service/rights_messages.h"
 
@@ -10,19 +11,8 @@ HRESULT FileDrmShowLicenseInfo(HWND owner, LPCWSTR path) {
     if (path == nullptr)
         return E_INVALIDARG;
     const LookUpResult found = LookUpContent(path);
-    switch (found.check) {
-        case FileCheck::Unreadable:
-            return HRESULT_FROM_WIN32(found.win32Error != 0 ? found.win32Error
-                                                            : ERROR_INVALID_DATA);
-        case FileCheck::NotProtected:
-            return E_INVALIDARG;
-        case FileCheck::Damaged:
-            return E_FDRM_NOLICENSE;
-        case FileCheck::Protected:
-            break;
-    }
-    if (!found.content)
-        return E_FDRM_NOLICENSE;
+    if (const HRESULT hr = ProtectedContentResult(found); hr != S_OK)
+        return hr;
     const std::string name = ContentDisplayName(found.content->file, path);
     ShowRightsMessage(owner, LicenseInfoText(*found.content, name, RightsNow()),
                       MB_OK | MB_ICONINFORMATION);

@@ -1,6 +1,7 @@
 #include "platform/core/time.h"
 
 #include "tests/support/fixed_clock.h"
+#include "tests/support/zone_override.h"
 
 #include <gtest/gtest.h>
 
@@ -106,27 +107,7 @@ TEST(FileTime, Compare) {
     EXPECT_EQ(CompareFileTime(&a, &c), 0);
 }
 
-// Sets TZ for the test's duration and restores the previous zone.
-class ZoneOverride {
-  public:
-    explicit ZoneOverride(const char* zone) {
-        if (const char* old = std::getenv("TZ"))
-            previous_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneOverride() {
-        if (previous_) {
-            setenv("TZ", previous_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-  private:
-    std::optional<std::string> previous_;
-};
+using testing_support::ZoneOverride;
 
 TEST(LocalTime, UsesTheOffsetInForceAtThatInstant) {
     ZoneOverride zone("CET-1CEST,M3.5.0,M10.5.0/3");  // a POSIX rule needs no zone database

@@ -16,6 +16,7 @@
 #include "platform/rights/service/rights_service.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/rights_fixtures.h"
+#include "tests/support/zone_override.h"
 
 namespace {
 
@@ -40,29 +41,7 @@ std::int64_t Ticks(const FILETIME& time) {
                                      time.dwLowDateTime);
 }
 
-// Sets TZ for the test's duration and restores the previous zone.
-class ZoneOverride {
-  public:
-    explicit ZoneOverride(const char* zone) {
-        if (const char* old = std::getenv("TZ"))
-            previous_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneOverride() {
-        if (previous_) {
-            setenv("TZ", previous_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    ZoneOverride(const ZoneOverride&) = delete;
-    ZoneOverride& operator=(const ZoneOverride&) = delete;
-
-  private:
-    std::optional<std::string> previous_;
-};
+using testing_support::ZoneOverride;
 
 // An open client handle, closed at the end of the test.
 struct OpenHandle {
