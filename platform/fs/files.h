@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/fs/attributes.h"
+#include "platform/fs/change_notify.h"
 #include "platform/fs/device.h"
 #include "platform/fs/errors.h"
 #include "platform/fs/file_io.h"
