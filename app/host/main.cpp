@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
         return Fail("cannot use the device folder " + options.root, 1);
     }
     SeedDeviceState();
+    const StorageCardWatcher cardWatcher;
     InstallUserInterface();
 
     LaunchContext request = {};

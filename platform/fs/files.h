@@ -8,5 +8,6 @@
 #include "platform/fs/file_io.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/find.h"
+#include "platform/fs/flash_card.h"
 #include "platform/fs/special_folders.h"
 #include "platform/fs/storage.h"
