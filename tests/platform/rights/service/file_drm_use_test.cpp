@@ -29,11 +29,17 @@ using testing_support::Bytes;
 constexpr char16_t kPath[] = u"\\My Documents\\photo.dcf";
 constexpr std::string_view kUid = "cid:photo@example.org";
 
+// Opens `path` for reading as the viewer does; the result, and the handle in `handle`.
+HRESULT OpenClear(HANDLE& handle, LPCWSTR path = kPath) {
+    handle = nullptr;
+    return FileDrmCreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr, &handle);
+}
+
 // Opens, reads the whole clear content and closes; nullopt when the open did not give S_OK.
 std::optional<Bytes> ReadClear(LPCWSTR path) {
     HANDLE handle = nullptr;
-    if (FileDrmCreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr,
-                          &handle) != S_OK)
+    if (OpenClear(handle, path) != S_OK)
         return std::nullopt;
     Bytes clear(GetFileSize(handle, nullptr));
     DWORD read = 0;
@@ -85,9 +91,7 @@ TEST_F(FileDrmUseTest, MessagesReadBackTheirMedia) {
 TEST_F(FileDrmUseTest, HandleSeeksWithinTheClearContent) {
     device_.Write(kPath, testing_support::ForwardLockFile("image/gif", {'a', 'b', 'c', 'd'}));
     HANDLE handle = nullptr;
-    ASSERT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_OK);
+    ASSERT_EQ(OpenClear(handle), S_OK);
     EXPECT_EQ(SetFilePointer(handle, 2, nullptr, FILE_BEGIN), 2u);
     char buffer[8] = {};
     DWORD read = 0;
@@ -131,9 +135,7 @@ TEST_F(FileDrmUseTest, OpeningSpendsNothingAndCommitSpendsOne) {
     EXPECT_EQ(status, FDRVS_EXPIRABLE);
 
     HANDLE handle = nullptr;
-    ASSERT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_OK);
+    ASSERT_EQ(OpenClear(handle), S_OK);
     EXPECT_EQ(FileDrmCommitRights(handle, FDRRF_FORWARD, 0), E_FDRM_NOFORWARDRIGHTS);
     EXPECT_EQ(FileDrmCommitRights(handle, FDRRF_DISPLAY, 0), S_OK);
     EXPECT_EQ(FileDrmCommitRights(handle, FDRRF_DISPLAY, 0), E_FDRM_LICENSEEXPIRED);
@@ -143,10 +145,7 @@ TEST_F(FileDrmUseTest, OpeningSpendsNothingAndCommitSpendsOne) {
     EXPECT_EQ(status, 0u);
     // Opening the message again installs its rights again, which must not restore the count.
     EXPECT_EQ(Verify(FDRRF_DISPLAY, FDRVF_NOUI, status), E_FDRM_LICENSEEXPIRED);
-    handle = nullptr;
-    EXPECT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_FALSE);
+    EXPECT_EQ(OpenClear(handle), S_FALSE);
     EXPECT_EQ(handle, INVALID_HANDLE_VALUE);
     EXPECT_EQ(service_test::StoreRows().find('\n'), service_test::StoreRows().size() - 1)
         << "one rights object installed";
@@ -159,9 +158,7 @@ TEST_F(FileDrmUseTest, CommitStartsTheIntervalWhichThenEnds) {
     device_.Write(kPath, sd.dcf);
     device_.Install(sd.rights, sd.rightsXml);
     HANDLE handle = nullptr;
-    ASSERT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_OK);
+    ASSERT_EQ(OpenClear(handle), S_OK);
     clock_.Advance(10 * kDay);  // a check never starts the interval
     DWORD status = 0;
     EXPECT_EQ(Verify(FDRRF_DISPLAY, FDRVF_NOUI, status), S_OK);
@@ -190,9 +187,7 @@ TEST_F(FileDrmUseTest, AnyOfTwoRightsObjectsAllowsTheUse) {
     EXPECT_EQ(status, FDRVS_EXPIRABLE);
 
     HANDLE handle = nullptr;
-    ASSERT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_OK);
+    ASSERT_EQ(OpenClear(handle), S_OK);
     EXPECT_EQ(FileDrmCommitRights(handle, FDRRF_DISPLAY, 0), S_OK);
     CloseHandle(handle);
     EXPECT_EQ(Verify(FDRRF_DISPLAY, FDRVF_NOUI, status), E_FDRM_LICENSEEXPIRED);
@@ -201,9 +196,7 @@ TEST_F(FileDrmUseTest, AnyOfTwoRightsObjectsAllowsTheUse) {
 TEST_F(FileDrmUseTest, ForwardLockCommitsWithoutRights) {
     device_.Write(kPath, testing_support::ForwardLockFile("image/gif", {1, 2}));
     HANDLE handle = nullptr;
-    ASSERT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_OK);
+    ASSERT_EQ(OpenClear(handle), S_OK);
     EXPECT_EQ(FileDrmCommitRights(handle, FDRRF_DISPLAY, 0), S_OK);
     CloseHandle(handle);
     EXPECT_EQ(FileDrmCommitRights(handle, FDRRF_DISPLAY, 0), E_HANDLE) << "closed";
@@ -389,9 +382,7 @@ TEST_F(FileDrmUseTest, StoreFailureAnswersNoRights) {
     DWORD status = 0;
     EXPECT_EQ(Verify(FDRRF_DISPLAY, FDRVF_NOUI, status), E_FDRM_NOLICENSE);
     HANDLE handle = nullptr;
-    EXPECT_EQ(
-        FileDrmCreateFile(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr, &handle),
-        S_FALSE);
+    EXPECT_EQ(OpenClear(handle), S_FALSE);
     EXPECT_NE(capture.Utf8().find("rights store"), std::string::npos);
     // Back at the real store, its rights are found again.
     platform::ConfigureRightsStore(device_.StorePath());
