@@ -10,8 +10,6 @@
 #include "platform/user/user.h"
 #include "resources/resource_ids.h"
 
-HINSTANCE g_hInstance = nullptr;
-
 namespace {
 
 struct WindowNames {

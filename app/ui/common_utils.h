@@ -52,6 +52,11 @@ BOOL GetBitmapSize(HINSTANCE instance, UINT id, RECT* rect);
 // A line across the screen's width at y = 26, under the title band.
 void DrawSeparatorLine(HDC hdc, int penStyle, int width, COLORREF colour);
 
+// A layout length designed for 96 dots per inch, scaled to the screen: (n x LOGPIXELSX + 48) / 96
+// horizontally, with LOGPIXELSY vertically. The screen's dpi is read once and cached.
+int ScaleX(int n);
+int ScaleY(int n);
+
 // Scales width x height to fit maxWidth x maxHeight keeping the aspect ratio. FALSE (sizes
 // untouched) unless both sizes are positive and the box is not negative.
 BOOL FitToBox(int maxWidth, int maxHeight, int* width, int* height);

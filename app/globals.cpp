@@ -1,0 +1,3 @@
+#include "app/globals.h"
+
+HINSTANCE g_hInstance = nullptr;
