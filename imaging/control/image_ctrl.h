@@ -34,7 +34,8 @@ class ImageCtrl {
     // A DIB section of the picture at its own size in the display's depth; none on failure.
     HBITMAP ImageToBitmap(IImage* image);
     // Copies `rect` of the RGB565 bitmap `*source` into a new bitmap. The source is released and
-    // `*source` cleared in every case that reaches the copy.
+    // `*source` cleared in every case that reaches the copy; a rectangle that is empty or not
+    // wholly inside the source is refused before that, leaving the source alone.
     IBitmapImage* CropBitmap(IBitmapImage** source, const RECT& rect);
     // Makes `*memDC` if it is none, selects a new window-compatible width x height bitmap into it
     // (returned in `*bitmap`) and returns the bitmap it replaced.
@@ -55,5 +56,6 @@ ImageCtrl* GetImageCtrl();
 void DestroyImageCtrl();
 
 // Where a w x h picture sits in a W x H cell: centred at its own size when smaller in both
-// directions, else fitted by the binding side; width and height made even.
+// directions, else fitted by the binding side; width and height made even. An empty cell or
+// picture gives an empty rectangle.
 RECT ThumbnailRect(int cellWidth, int cellHeight, int width, int height);
