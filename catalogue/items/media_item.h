@@ -79,12 +79,22 @@ class CMediaItem {
 
   protected:
     explicit CMediaItem(MediaType type) : m_dwType(type) {}
-    // Bitmap resource `id` centred in width x height, then moved right and up by S(2).
+    // Bitmap resource `id` centred in width x height, then moved right and up by S(2). Icon
+    // items keep the magenta key (the grid draws them keyed); pictures and videos, which the grid
+    // stretches unkeyed, get the cell background in its place.
     HBITMAP CreateIconBitmap(UINT id, int width, int height);
     // The expired-content icon centred in the grid cell's box.
     HBITMAP CreateExpiredBitmap();
     // The folder/document/sound behaviour of EnsureThumbnail (expiry first, icon kept).
     int EnsureIconThumbnail(int cellWidth, int cellHeight);
+    // The picture/video behaviour: a thumbnail is kept only while `thumbnailOk` says it was
+    // decoded; otherwise it is made again for the cell less its 2-pixel margin.
+    int EnsureDecodedThumbnail(int cellWidth, int cellHeight, DWORD thumbnailOk);
+    // Deletes the bitmap and puts the rectangle back where a thumbnail sits before one is made.
+    void FreeDecodedThumbnail(DWORD* thumbnailOk);
+    // Runs the rights lookup once if nothing has run it yet, so the capability tests judge a
+    // protected file as protected.
+    void EnsureRightsChecked();
 };
 
 class CFolderItem : public CMediaItem {
