@@ -22,8 +22,16 @@ enum SortMode : DWORD {
 constexpr DWORD kFolderChangeFilter = 0x8000000B;
 
 class CMediaContainer {
+    class Token {
+        friend class CMediaContainer;
+        Token() = default;
+    };
+
   public:
     using ItemList = std::list<CMediaItem*>;
+
+    // Only GetMediaContainer makes one; the token keeps the constructor out of other hands.
+    explicit CMediaContainer(Token) {}
 
     static CMediaContainer* GetMediaContainer();
     static void ReleaseMediaContainer();
@@ -76,7 +84,8 @@ class CMediaContainer {
     // the rights lookup on each item passed; null when none.
     CMediaItem* NextOfKind(MediaType kind);
     CMediaItem* PreviousOfKind(MediaType kind);
-    // Counts by kind; MEDIA_IMAGE gives imageCount with `raw`, the showable pictures without;
+    // Counts by kind; MEDIA_IMAGE gives imageCount with `raw`, without it imageCount less the
+    // shown pictures that are protected (rights looked up if never done) or do not decode;
     // anything else gives shownCount. 0 while shownItems is empty.
     int GetCount(DWORD kind, BOOL raw = TRUE);
     BOOL HasShowablePicture();
@@ -110,7 +119,17 @@ class CMediaContainer {
     static BYTE s_bSizeSmallestFirst;
 
   private:
-    CMediaContainer() = default;
+    // Adds one classified entry to allItems (folders first) and counts it; the new item.
+    CMediaItem* InsertItem(MediaType type, const WIN32_FIND_DATAW& entry);
+    int& KindCount(DWORD type);
+    // Whether `name` is the storage card's mount-folder name, as the platform reports the card.
+    static bool IsStorageCardName(LPCWSTR name);
+    // Whether `item` is a showable picture: unprotected (looked up once) and decodable.
+    static bool IsShowablePicture(CMediaItem* item);
+    // The grid's cell size, or the default cell scaled to the screen before the grid set one.
+    void CellSize(int* width, int* height);
+    // shownItems[index] (end when out of range), walked from the nearest of start, cursor, end.
+    ItemList::const_iterator ShownAt(int index) const;
 
     std::list<std::unique_ptr<CMediaItem>> m_allItems;
     ItemList m_shownItems;
@@ -132,6 +151,6 @@ class CMediaContainer {
     int m_nCellWidth = 0;
     int m_nCellHeight = 0;
     // Recursive, as the handheld's critical section: the browser holds it around calls that take
-    // it again.
-    std::recursive_mutex m_lock;
+    // it again. Mutable: the const lookups walk the lists under it too.
+    mutable std::recursive_mutex m_lock;
 };
