@@ -17,6 +17,10 @@ inline constexpr DWORD kStoredAttributeMask = 0x2 | 0x4 | 0x20;  // hidden, syst
 DWORD AttributesOf(const std::string& host, std::string_view leaf, const HostStat& st,
                    PathKind kind);
 
+// The same for the entry `name` of the open folder `dirFd` (whose host path is `hostDir`).
+DWORD AttributesOfEntryAt(int dirFd, const char* name, const std::string& hostDir,
+                          const HostStat& st);
+
 // Stores the hidden/system/archive bits of `attributes` on `host` (removing the record when none
 // is set); 0 or an errno value (ENOTSUP where the file system has no user attributes).
 int StoreAttributes(const std::string& host, DWORD attributes);

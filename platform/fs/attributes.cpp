@@ -1,10 +1,15 @@
 #include "platform/fs/attributes.h"
 
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <string_view>
 
 #include "platform/core/error.h"
@@ -32,6 +37,52 @@ DWORD ReadStored(const std::string& host) {
     return ParseStored(text, ::getxattr(host.c_str(), kAttributeName, text, sizeof text));
 }
 
+// getxattrat (Linux 6.13) reads the record relative to an open folder. The C library has no
+// wrapper yet, so it is called by number; a kernel without it answers ENOSYS once, and from then
+// on the path is used.
+#ifndef SYS_getxattrat
+#define SYS_getxattrat 464
+#endif
+
+struct XattrArgs {
+    std::uint64_t value;
+    std::uint32_t size;
+    std::uint32_t flags;
+};
+
+std::atomic<bool> g_getxattratMissing{false};
+
+DWORD ReadStoredAt(int dirFd, const char* name, const std::string& hostDir) {
+    if (!g_getxattratMissing.load(std::memory_order_relaxed)) {
+        char text[16];
+        XattrArgs args{reinterpret_cast<std::uintptr_t>(text), sizeof text, 0};
+        const long length =
+            ::syscall(SYS_getxattrat, dirFd, name, 0, kAttributeName, &args, sizeof args);
+        if (length >= 0 || errno != ENOSYS)
+            return ParseStored(text, length);
+        g_getxattratMissing.store(true, std::memory_order_relaxed);
+    }
+    return ReadStored(hostDir + "/" + name);
+}
+
+DWORD FlagsOf(std::string_view leaf, const HostStat& st, PathKind kind) {
+    DWORD attributes = 0;
+    if (kind == PathKind::CardMount)
+        attributes |= FILE_ATTRIBUTE_TEMPORARY;
+    if (st.isDirectory) {
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    } else if (IsReadOnlyMode(st.mode)) {
+        attributes |= FILE_ATTRIBUTE_READONLY;
+    }
+    if (!leaf.empty() && leaf.front() == '.')
+        attributes |= FILE_ATTRIBUTE_HIDDEN;
+    return attributes;
+}
+
+DWORD OrNormal(DWORD attributes) {
+    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
 // Missing support or a missing record both mean "nothing stored".
 int IgnoreAbsent(int result) {
     if (result == 0)
@@ -54,19 +105,15 @@ StoredText FormatStored(DWORD bits) {
 
 DWORD AttributesOf(const std::string& host, std::string_view leaf, const HostStat& st,
                    PathKind kind) {
-    DWORD attributes = 0;
-    if (kind == PathKind::CardMount)
-        attributes |= FILE_ATTRIBUTE_TEMPORARY;
-    if (st.isDirectory) {
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    } else if (IsReadOnlyMode(st.mode)) {
-        attributes |= FILE_ATTRIBUTE_READONLY;
-    }
-    if (!leaf.empty() && leaf.front() == '.')
-        attributes |= FILE_ATTRIBUTE_HIDDEN;
+    DWORD attributes = FlagsOf(leaf, st, kind);
     if (kind == PathKind::Entry)
         attributes |= ReadStored(host);
-    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+    return OrNormal(attributes);
+}
+
+DWORD AttributesOfEntryAt(int dirFd, const char* name, const std::string& hostDir,
+                          const HostStat& st) {
+    return OrNormal(FlagsOf(name, st, PathKind::Entry) | ReadStoredAt(dirFd, name, hostDir));
 }
 
 int StoreAttributes(const std::string& host, DWORD attributes) {

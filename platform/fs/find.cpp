@@ -20,18 +20,15 @@ bool IsSeparator(char16_t c) {
     return c == u'\\' || c == u'/';
 }
 
-// Fills `out` for the host entry `host`, shown under `name`; false when the entry has vanished
-// or its name cannot be spelled on the handheld.
-bool FillFindData(const std::string& host, const std::u16string& name, PathKind kind,
+bool IsListableName(const std::u16string& name) {
+    return !name.empty() && name.size() <= kMaxPathUnits &&
+           name.find(u'\\') == std::u16string::npos;
+}
+
+void FillFromStat(const std::u16string& name, const HostStat& st, DWORD attributes,
                   WIN32_FIND_DATAW* out) {
-    if (name.empty() || name.size() > kMaxPathUnits || name.find(u'\\') != std::u16string::npos) {
-        return false;
-    }
-    HostStat st;
-    if (StatHost(host, st) != 0)
-        return false;
     *out = WIN32_FIND_DATAW{};
-    out->dwFileAttributes = AttributesOf(host, HostLeaf(host), st, kind);
+    out->dwFileAttributes = attributes;
     out->ftCreationTime = st.creation;
     out->ftLastAccessTime = st.access;
     out->ftLastWriteTime = st.write;
@@ -40,6 +37,26 @@ bool FillFindData(const std::string& host, const std::u16string& name, PathKind 
     out->nFileSizeLow = static_cast<DWORD>(size);
     out->dwOID = static_cast<DWORD>(st.inode);
     name.copy(out->cFileName, name.size());
+}
+
+// Fills `out` for the host entry `host`, shown under `name`; false when the entry has vanished
+// or its name cannot be spelled on the handheld.
+bool FillFindData(const std::string& host, const std::u16string& name, PathKind kind,
+                  WIN32_FIND_DATAW* out) {
+    HostStat st;
+    if (!IsListableName(name) || StatHost(host, st) != 0)
+        return false;
+    FillFromStat(name, st, AttributesOf(host, HostLeaf(host), st, kind), out);
+    return true;
+}
+
+// The same for the entry `hostName` of the folder being listed, looked up relative to it.
+bool FillFindDataAt(int dirFd, const std::string& hostDir, const char* hostName,
+                    const std::u16string& name, WIN32_FIND_DATAW* out) {
+    HostStat st;
+    if (!IsListableName(name) || StatHostAt(dirFd, hostName, st) != 0)
+        return false;
+    FillFromStat(name, st, AttributesOfEntryAt(dirFd, hostName, hostDir, st), out);
     return true;
 }
 
@@ -78,9 +95,8 @@ class FindSearch final : public KernelObject {
                 continue;
             if (!MatchesPattern(name, pattern_))
                 continue;
-            if (FillFindData(hostDir_ + "/" + entry->d_name, name, PathKind::Entry, data)) {
+            if (FillFindDataAt(::dirfd(dir_.get()), hostDir_, entry->d_name, name, data))
                 return true;
-            }
         }
         return false;
     }

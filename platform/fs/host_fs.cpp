@@ -73,17 +73,21 @@ int StatxAt(int dirFd, const char* path, int flags, HostStat& out) {
 
 }  // namespace
 
-int StatHost(const std::string& path, HostStat& out) {
-    const int error = StatxAt(AT_FDCWD, path.c_str(), 0, out);
+int StatHostAt(int dirFd, const char* name, HostStat& out) {
+    const int error = StatxAt(dirFd, name, 0, out);
     if (error == ENOENT) {
         // A dangling link still exists as an entry that can be listed, renamed and deleted.
         HostStat link;
-        if (LstatHost(path, link) == 0 && link.isSymlink) {
+        if (StatxAt(dirFd, name, AT_SYMLINK_NOFOLLOW, link) == 0 && link.isSymlink) {
             out = link;
             return 0;
         }
     }
     return error;
+}
+
+int StatHost(const std::string& path, HostStat& out) {
+    return StatHostAt(AT_FDCWD, path.c_str(), out);
 }
 
 int LstatHost(const std::string& path, HostStat& out) {

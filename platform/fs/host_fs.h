@@ -60,6 +60,9 @@ struct HostStat {
 int StatHost(const std::string& path, HostStat& out);
 int LstatHost(const std::string& path, HostStat& out);
 int StatFd(int fd, HostStat& out);
+// StatHost of `name` inside the open folder `dirFd`: one lookup instead of a walk of the whole
+// path, which is what makes listing a big folder cheap.
+int StatHostAt(int dirFd, const char* name, HostStat& out);
 // The host's form of a handheld time stamp.
 timespec TimespecFromFileTime(const FILETIME& time);
 

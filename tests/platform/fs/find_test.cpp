@@ -11,6 +11,7 @@
 #include "platform/core/error.h"
 #include "platform/core/time.h"
 #include "platform/core/wstring.h"
+#include "platform/fs/attributes.h"
 #include "platform/fs/file_io.h"
 
 namespace {
@@ -131,6 +132,31 @@ TEST_F(FindTest, RecordsCarrySizeTimeAndAttributes) {
     EXPECT_EQ(Lookup(u"\\My Documents\\Photos\\.hidden").dwFileAttributes, FILE_ATTRIBUTE_HIDDEN);
     ASSERT_EQ(::chmod(big.c_str(), 0444), 0);
     EXPECT_EQ(Lookup(u"\\My Documents\\Photos\\big.bin").dwFileAttributes, FILE_ATTRIBUTE_READONLY);
+}
+
+// A folder listing reads each entry relative to the folder; it must see the same attributes as
+// a lookup of the one entry, stored bits included.
+TEST_F(FindTest, ListingAndLookupAgreeOnEveryAttribute) {
+    ASSERT_TRUE(SetFileAttributesW(u"\\My Documents\\Photos\\a.jpg",
+                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(SetFileAttributesW(u"\\My Documents\\Photos\\c.png", FILE_ATTRIBUTE_READONLY));
+    // A dangling link is still an entry.
+    ASSERT_EQ(::symlink("nowhere", Root("/My Documents/Photos/link.jpg").c_str()), 0);
+
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(u"\\My Documents\\Photos\\*", &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    int compared = 0;
+    do {
+        const std::u16string path = u"\\My Documents\\Photos\\" + std::u16string(data.cFileName);
+        EXPECT_EQ(data.dwFileAttributes, GetFileAttributesW(path.c_str()))
+            << platform::ToUtf8(data.cFileName);
+        ++compared;
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    EXPECT_EQ(compared, 8);  // a.jpg B.JPG c.png README .hidden bad?.jpg sub link.jpg
+    EXPECT_EQ(GetFileAttributesW(u"\\My Documents\\Photos\\a.jpg"),
+              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
 }
 
 TEST_F(FindTest, RootListsTheCardWhileItsFolderExists) {
