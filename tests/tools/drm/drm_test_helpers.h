@@ -16,56 +16,30 @@
 
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tool_run.h"
 #include "tools/drm/drm_commands.h"
 
 namespace drmtest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = testing_support::ToolOutcome;
 
 inline Outcome RunInProcess(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome outcome;
-    outcome.status = drmtool::Run(args, drmtool::Io{out, err});
-    outcome.out = out.str();
-    outcome.err = err.str();
-    return outcome;
+    return testing_support::RunToolInProcess(
+        [](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) {
+            return drmtool::Run(a, drmtool::Io{out, err});
+        },
+        args);
 }
 
-// The program next to this test's build: PICTARIUM_BUILD_DIR as CTest sets it, else found from
-// where this test program lives (build/tests/tools/drm/).
 inline std::string ToolBinary() {
-    std::filesystem::path build;
-    if (const char* dir = std::getenv("PICTARIUM_BUILD_DIR"); dir && *dir)
-        build = dir;
-    else
-        build = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../../..";
-    return (build / "tools/drm/pictarium-drm").lexically_normal().string();
+    return testing_support::ToolBinary("tools/drm/pictarium-drm");
 }
 
-// Runs the real program in `folder` with its output collected through a shell redirection.
+// Runs the real program in `folder` with its output collected.
 inline Outcome RunBinary(const std::vector<std::string>& args, const std::string& folder) {
-    const std::string outFile = folder + "/.stdout";
-    const std::string errFile = folder + "/.stderr";
-    std::vector<std::string> argv = {"/bin/sh", "-c",
-                                     "cd \"$DRM_DIR\" && exec \"$0\" \"$@\" >\"$DRM_OUT\" "
-                                     "2>\"$DRM_ERR\"",
-                                     ToolBinary()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    Outcome outcome;
-    outcome.status = testing_support::RunProcess(
-        argv, {"DRM_DIR=" + folder, "DRM_OUT=" + outFile, "DRM_ERR=" + errFile}, 60000);
-    outcome.out = testing_support::ReadFile(outFile);
-    outcome.err = testing_support::ReadFile(errFile);
-    std::filesystem::remove(outFile);
-    std::filesystem::remove(errFile);
-    return outcome;
+    return testing_support::RunToolBinary(ToolBinary(), args, folder);
 }
 
 inline std::size_t LineCount(const std::string& text) {

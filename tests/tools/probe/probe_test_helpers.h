@@ -17,6 +17,7 @@
 #include "tests/support/image_tools.h"
 #include "tests/support/process.h"
 #include "tests/support/rights_fixtures.h"
+#include "tests/support/tool_run.h"
 #include "tools/probe/probe_commands.h"
 
 namespace probetest {
@@ -25,53 +26,24 @@ using platform::test::JsonReader;
 using platform::test::JsonValue;
 using testing_support::Bytes;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = testing_support::ToolOutcome;
 
 inline Outcome RunInProcess(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome outcome;
-    outcome.status = probetool::Run(args, probetool::Io{out, err});
-    outcome.out = out.str();
-    outcome.err = err.str();
-    return outcome;
+    return testing_support::RunToolInProcess(
+        [](const std::vector<std::string>& a, std::ostream& out, std::ostream& err) {
+            return probetool::Run(a, probetool::Io{out, err});
+        },
+        args);
 }
 
-// The program next to this test's build: PICTARIUM_BUILD_DIR as CTest sets it, else found from
-// where this test program lives (build/tests/tools/probe/).
 inline std::string ToolBinary() {
-    std::filesystem::path build;
-    if (const char* dir = std::getenv("PICTARIUM_BUILD_DIR"); dir && *dir)
-        build = dir;
-    else
-        build = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "../../..";
-    return (build / "tools/probe/pictarium-probe").lexically_normal().string();
+    return testing_support::ToolBinary("tools/probe/pictarium-probe");
 }
 
 // Runs the real program in the working folder `folder`, its output collected through files.
 inline Outcome RunBinary(const std::vector<std::string>& args, const std::string& folder,
                          const std::vector<std::string>& environment = {}) {
-    const std::string outFile = folder + "/.stdout";
-    const std::string errFile = folder + "/.stderr";
-    std::vector<std::string> argv = {"/bin/sh", "-c",
-                                     "cd \"$PROBE_DIR\" && exec \"$0\" \"$@\" >\"$PROBE_OUT\" "
-                                     "2>\"$PROBE_ERR\"",
-                                     ToolBinary()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env = {"PROBE_DIR=" + folder, "PROBE_OUT=" + outFile,
-                                    "PROBE_ERR=" + errFile};
-    env.insert(env.end(), environment.begin(), environment.end());
-    Outcome outcome;
-    outcome.status = testing_support::RunProcess(argv, env, 60000);
-    outcome.out = testing_support::ReadFile(outFile);
-    outcome.err = testing_support::ReadFile(errFile);
-    std::filesystem::remove(outFile);
-    std::filesystem::remove(errFile);
-    return outcome;
+    return testing_support::RunToolBinary(ToolBinary(), args, folder, environment);
 }
 
 // Each line of `out` as a JSON object; a line that is not one fails the test.
