@@ -57,6 +57,8 @@ int CImageItem::GetImageSize(int* width, int* height) {
 void CImageItem::RereadImageSize() {
     m_dwWidth = 0;
     m_dwHeight = 0;
+    // The file changed: whether it decodes is asked again too.
+    m_nDecodable = -1;
     GetImageSize(nullptr, nullptr);
 }
 

@@ -115,7 +115,7 @@ class CImageItem : public CMediaItem {
     // The pixel size, read once through the image control (the protected path for protected
     // files); a cached 0 x 0 reads again. 1 when the size is known.
     int GetImageSize(int* width, int* height);
-    // Re-reads the pixel size (after the file changed).
+    // Re-reads the pixel size and forgets the decode test (after the file changed).
     void RereadImageSize();
     // The image control's decode test, run once and cached.
     int IsDecodable();

@@ -54,5 +54,15 @@ TEST_F(RefreshPictureTest, PictureWithoutThumbnailGetsNone) {
     EXPECT_EQ(other->m_dSizeKB, (54.0 + 8 * 6 * 3) / 1024);
 }
 
+// A picture that was broken and is rewritten whole counts as showable again after its refresh.
+TEST_F(RefreshPictureTest, ARepairedPictureBecomesShowable) {
+    WriteFile(u"\\Ref\\q.bmp", testing_support::Bytes{'B', 'M', 0, 0});
+    ASSERT_EQ(container_->RefreshMedia(u"q.bmp"), 1);
+    EXPECT_EQ(container_->GetCount(MEDIA_IMAGE, FALSE), 1);
+    WriteFile(u"\\Ref\\q.bmp", BmpPicture(8, 6));
+    ASSERT_EQ(container_->RefreshMedia(u"q.bmp"), 1);
+    EXPECT_EQ(container_->GetCount(MEDIA_IMAGE, FALSE), 2);
+}
+
 }  // namespace
 }  // namespace containertest
