@@ -7,8 +7,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <system_error>
+#include <thread>
+
+#include "platform/core/no_destructor.h"
 
 #include "platform/core/wstring.h"
 #include "platform/fs/change_notify.h"
@@ -48,6 +54,49 @@ bool StartsWith(const std::u16string& text, const std::u16string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+// The last close of an inotify descriptor waits for the kernel to retire its watches, often 10 ms
+// or more. A folder change closes the old watch on the UI thread, so that wait is handed to one
+// background thread that closes descriptors in order.
+class BackgroundCloser {
+  public:
+    void Close(UniqueFd fd) {
+        std::lock_guard guard(mutex_);
+        if (!started_) {
+            try {
+                std::thread([this] { Run(); }).detach();
+                started_ = true;
+            } catch (const std::system_error&) {
+                return;  // no thread to be had: `fd` closes here, just more slowly
+            }
+        }
+        pending_.push_back(fd.Release());
+        wake_.notify_one();
+    }
+
+  private:
+    [[noreturn]] void Run() {
+        for (;;) {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return !pending_.empty(); });
+            const int fd = pending_.front();
+            pending_.pop_front();
+            lock.unlock();
+            ::close(fd);
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<int> pending_;
+    bool started_ = false;
+};
+
+void CloseInBackground(UniqueFd fd) {
+    // Outlives static destruction: the detached thread may still be waiting at exit.
+    static NoDestructor<BackgroundCloser> closer;
+    closer->Close(std::move(fd));
+}
+
 }  // namespace
 
 std::shared_ptr<ChangeWatch> ChangeWatch::Open(const std::string& hostDir, bool subtree,
@@ -82,6 +131,7 @@ ChangeWatch::~ChangeWatch() {
         [[maybe_unused]] const ssize_t written = ::write(stop_.Get(), &one, sizeof(one));
         thread_.join();
     }
+    CloseInBackground(std::move(inotify_));
 }
 
 // Adds a watch for `host` (and, for a subtree, its subfolders). Only the watched folder itself
