@@ -118,4 +118,15 @@ SeparateDelivery SeparateDeliveryFile(std::string_view contentType, const Bytes&
     return result;
 }
 
+bool SpendOneUse(const std::u16string& path, unsigned long right) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (FileDrmCreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr, &file) != S_OK) {
+        return false;
+    }
+    const bool spent = FileDrmCommitRights(file, right, 0) == S_OK;
+    CloseHandle(file);
+    return spent;
+}
+
 }  // namespace testing_support

@@ -50,6 +50,15 @@ struct Terms {
     std::optional<std::int64_t> interval;  // seconds
 };
 
+inline Terms CountTerms(std::uint32_t count) {
+    Terms terms;
+    terms.count = count;
+    return terms;
+}
+
+// Opens the clear content and spends one use of `right`, as a viewer or player does.
+bool SpendOneUse(const std::u16string& path, unsigned long right);
+
 platform::rights::RightsObject MakeRights(
     std::string_view uid, platform::rights::Permission permission, const Terms& terms,
     const std::optional<platform::rights::ContentKey>& key = std::nullopt);

@@ -82,17 +82,6 @@ std::unique_ptr<CMediaItem> ItemTest::Item(MediaType type, const std::u16string&
     return CreateMediaItem(type, entry, u"\\My Documents");
 }
 
-bool SpendOneUse(const std::u16string& path, DWORD right) {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    if (FileDrmCreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr, &file) != S_OK) {
-        return false;
-    }
-    const bool spent = FileDrmCommitRights(file, right, 0) == S_OK;
-    CloseHandle(file);
-    return spent;
-}
-
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
     if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) == 0)

@@ -22,11 +22,8 @@ using testing_support::Terms;
 constexpr std::int64_t kNow = 1'800'000'000;  // January 2027
 constexpr std::int64_t kDay = 86'400;
 
-inline Terms CountTerms(std::uint32_t count) {
-    Terms terms;
-    terms.count = count;
-    return terms;
-}
+using testing_support::CountTerms;
+using testing_support::SpendOneUse;
 inline Terms EndedTerms() {
     Terms terms;
     terms.start = kNow - 10 * kDay;
@@ -78,9 +75,6 @@ class ItemTest : public testing::Test {
   private:
     int uids_ = 0;
 };
-
-// Opens the clear content and spends one use of `right`, as a player does.
-bool SpendOneUse(const std::u16string& path, DWORD right);
 
 // The bitmap's size; 0 x 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);

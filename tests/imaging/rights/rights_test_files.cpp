@@ -58,15 +58,4 @@ std::u16string RightsFiles::Damaged(std::u16string_view name) {
     return Put(name, Bytes(sd.dcf.begin(), sd.dcf.begin() + 12));
 }
 
-bool SpendOneUse(const std::u16string& path, unsigned long right) {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    if (FileDrmCreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr, &file) != S_OK) {
-        return false;
-    }
-    const bool spent = FileDrmCommitRights(file, right, 0) == S_OK;
-    CloseHandle(file);
-    return spent;
-}
-
 }  // namespace rights_test

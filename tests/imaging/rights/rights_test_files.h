@@ -19,11 +19,8 @@ using testing_support::Terms;
 constexpr std::int64_t kNow = 1'800'000'000;  // January 2027
 constexpr std::int64_t kDay = 86'400;
 
-inline Terms CountTerms(std::uint32_t count) {
-    Terms terms;
-    terms.count = count;
-    return terms;
-}
+using testing_support::CountTerms;
+using testing_support::SpendOneUse;
 inline Terms DateTerms(std::int64_t start, std::int64_t end) {
     Terms terms;
     terms.start = start;
@@ -71,6 +68,5 @@ class RightsFiles {
 
 // Opens the clear content and spends one use of `right`, as the viewer does; false when the
 // service refuses.
-bool SpendOneUse(const std::u16string& path, unsigned long right);
 
 }  // namespace rights_test
