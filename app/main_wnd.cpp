@@ -115,8 +115,6 @@ void CMainWnd::RegisterState() {
         json.Int(m_nViewMode);
         json.Key("typeFilter");
         json.String(HexString(m_dwTypeFilter));
-        json.Key("folder");
-        json.String(std::u16string_view(m_szFolderPath));
         json.Key("folderName");
         json.String(std::u16string_view(m_szFolderName));
         json.Key("source");
@@ -163,12 +161,7 @@ void CMainWnd::ShowFolder(DWORD typeFilter, LPCWSTR path) {
 
     // The same folder is reloaded only when a command line's full-screen view was in front, so a
     // plain hand-over keeps the user's place in the list.
-    const bool sameFolder = m_bFolderLoaded && lstrcmpiW(path, m_szFolderPath) == 0;
-    if (!sameFolder || m_bExpandFromCommandLine) {
-        StringCchCopyW(m_szFolderPath, MAX_PATH, path);
-        SetFolderName(path);
-        m_bFolderLoaded = true;
-    }
+    SetFolderName(path);
     m_bExpandFromCommandLine = false;
     InvalidateRect(m_hWnd, nullptr, FALSE);
 }
@@ -182,10 +175,12 @@ void CMainWnd::LoadExpandViewDirect(LPCWSTR path) {
     PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
-void CMainWnd::UpdateLandscapeFlag() {
+bool CMainWnd::UpdateLandscapeFlag() {
     RECT client = {};
     GetClientRect(m_hWnd, &client);
+    const LONG before = m_nLandscape;
     m_nLandscape = (client.right - client.left) >= (client.bottom - client.top) ? 1 : 0;
+    return before != m_nLandscape;
 }
 
 LRESULT CMainWnd::WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
