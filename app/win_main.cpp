@@ -76,6 +76,8 @@ int RunFirstInstance(const LaunchContext& request) {
         mainWnd->SetTypeFilter(request.typeFilter);
         mainWnd->SetFolderName(request.path);
         mainWnd->SetViewMode(VIEW_BROWSER);
+        // Initialize sees the filter unchanged and keeps this bar.
+        mainWnd->CreateMenuBar(request.typeFilter);
         ShowWindow(mainWnd->GetHwnd(), SW_SHOW);
         UpdateWindow(mainWnd->GetHwnd());
         DispatchPending();
