@@ -11,6 +11,7 @@
 #include "app/host/screen_recorder.h"
 #include "app/launch/command_line.h"
 #include "app/win_main.h"
+#include "demo/demo_device.h"
 #include "platform/fs/device.h"
 #include "platform/registry/registry.h"
 #include "platform/user/script/script.h"
@@ -23,6 +24,26 @@ constexpr int kUsageError = 2;
 int Fail(const std::string& message, int status) {
     std::fprintf(stderr, "pictarium: %s\n", message.c_str());
     return status;
+}
+
+// An empty device gets the demo content, so a first run has something to browse. The camera
+// values are written after SeedDeviceState, which only fills in missing ones, so ours stand.
+void MakeDemoDeviceIfFresh(const HostOptions& options) {
+    const std::string& root = platform::DeviceRootHostPath();
+    if (options.noDemo || !demo::IsFreshDevice(root))
+        return;
+    demo::DemoOptions demoOptions;
+    demoOptions.root = root;
+    demoOptions.card = platform::HasStorageCard() ? options.card : std::string();
+    std::string error;
+    if (demo::GenerateDemoDevice(demoOptions, error)) {
+        std::printf("pictarium: made a demo device in %s\n", root.c_str());
+    } else {
+        std::fprintf(stderr, "pictarium: the demo device is incomplete: %s\n", error.c_str());
+    }
+    std::fflush(stdout);
+    // What was written is kept either way, so the camera folder is worth showing.
+    demo::PointCameraAtDemoFolder();
 }
 
 }  // namespace
@@ -73,6 +94,7 @@ int main(int argc, char** argv) {
         std::printf("%s\n", LaunchContextJson(request).c_str());
         return 0;
     }
+    MakeDemoDeviceIfFresh(options);
 
     InstallScreen(options, "pictarium");
     if (!options.script.empty() && !platform::LoadScript(options.script, error)) {

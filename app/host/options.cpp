@@ -90,6 +90,8 @@ bool ApplyFlag(std::string_view name, HostOptions& options) {
         return options.debug = true;
     if (name == "--parse-only")
         return options.parseOnly = true;
+    if (name == "--no-demo")
+        return options.noDemo = true;
     if (name == "--help" || name == "-h")
         return options.help = true;
     if (name == "--version")
@@ -176,6 +178,9 @@ thumbnail grid. A second start hands its request to the running gallery.
   --debug             debug output to stderr
   --debug-log FILE    debug output appended to FILE
   --parse-only        print the parsed start request as JSON and exit
+  --no-demo           leave an empty device folder empty (by default a device
+                      folder with nothing in it gets demo pictures, sounds and
+                      documents, and the camera folder is pointed at them)
   --help, --version
 )";
 }

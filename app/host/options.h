@@ -20,6 +20,7 @@ struct HostOptions {
     bool headless = false;
     bool debug = false;
     bool parseOnly = false;
+    bool noDemo = false;  // --no-demo: an empty device stays empty
     bool help = false;
     bool version = false;
     std::optional<DWORD> typeFilter;     // --type KIND
