@@ -206,6 +206,9 @@ LRESULT CThumbnailView::WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
         case WM_INITMENUPOPUP:
             return view->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
         case WM_LBUTTONDOWN:
+        // The class asks for double taps, which would otherwise swallow the second of two quick
+        // taps on the grid: each press is a press.
+        case WM_LBUTTONDBLCLK:
             return view->OnLButtonDown(lParam);
         case WM_LBUTTONUP:
             return view->OnLButtonUp(lParam);

@@ -30,10 +30,9 @@ void AddNumberedFiles(BrowseRun& run, int count) {
 TEST(BrowseGridTest, KeysWrapAroundThePagesOfThirteenItems) {
     BrowseRun run;
     AddNumberedFiles(run, 13);
-    ASSERT_EQ(run.Run("\\My Documents\\Notes", {"idle", "state start", "key up", "idle",
-                                                 "state afterUp", "key down", "idle",
-                                                 "state afterDown", "key left", "idle",
-                                                 "state afterLeft", "quit"}),
+    ASSERT_EQ(run.Run("\\My Documents\\Notes",
+                      {"idle", "state start", "key up", "idle", "state afterUp", "key down", "idle",
+                       "state afterDown", "key left", "idle", "state afterLeft", "quit"}),
               0)
         << run.DebugLog();
     struct Expect {

@@ -69,13 +69,11 @@ int BrowseRun::Run(const std::string& folder, const std::vector<std::string>& sc
         }
     }
     // The host form of a start request shows every kind; the tests choose filters by the tabs.
-    const std::vector<std::string> argv = {PICTARIUM_BINARY, "--headless",
-                                           "--root",         dir_ / "device",
-                                           "--registry",     dir_ / "registry.db",
-                                           "--script",       dir_ / "script.txt",
-                                           "--debug-log",    dir_ / "debug.log",
-                                           "--type",         "all",
-                                           HostPath(folder)};
+    const std::vector<std::string> argv = {
+        PICTARIUM_BINARY, "--headless",         "--root",   dir_ / "device",
+        "--registry",     dir_ / "registry.db", "--script", dir_ / "script.txt",
+        "--debug-log",    dir_ / "debug.log",   "--type",   "all",
+        HostPath(folder)};
     const std::vector<std::string> environment = {"XDG_RUNTIME_DIR=" + (dir_ / "runtime")};
     testing_support::ChildProcess child(argv, environment);
     if (!child.started())
@@ -90,8 +88,8 @@ int BrowseRun::Run(const std::string& folder, const std::vector<std::string>& sc
     const int status = child.Wait(60000);
     states_.clear();
     for (const std::string& name : names) {
-        auto parsed = platform::test::JsonReader::Parse(
-            testing_support::ReadFile(dir_ / (name + ".json")));
+        auto parsed =
+            platform::test::JsonReader::Parse(testing_support::ReadFile(dir_ / (name + ".json")));
         states_.emplace_back(name, parsed ? *parsed : JsonValue{});
     }
     return status;
