@@ -27,10 +27,6 @@
 #include "platform/user/user.h"
 #include "resources/resource_ids.h"
 
-// The soft-key bar the window carries, as main_wnd_tabs.cpp last made and set it.
-UINT MainWndMenuBarResource();
-bool MainWndUpSoftKeyEnabled();
-
 namespace {
 
 std::unique_ptr<CMainWnd>& Singleton() {
@@ -180,9 +176,9 @@ void CMainWnd::RegisterState() {
         json.Key("menuBar");
         json.BeginObject();
         json.Key("resource");
-        json.Int(m_hMenuBar != nullptr ? MainWndMenuBarResource() : 0);
+        json.Int(m_hMenuBar != nullptr ? m_uMenuBarResource : 0);
         json.Key("upEnabled");
-        json.Bool(m_hMenuBar != nullptr && MainWndUpSoftKeyEnabled());
+        json.Bool(m_hMenuBar != nullptr && m_bUpEnabled);
         json.EndObject();
         json.EndObject();
     });

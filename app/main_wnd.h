@@ -73,7 +73,8 @@ class CMainWnd : public IBrowserOwner {
     // The tab tap: switches the filter (same filter: nothing changes).
     void SwitchFilter(DWORD typeFilter);
 
-    // Called by the folder watcher (any thread holding the browser's view lock).
+    // The folder watcher's changes: run on the UI thread while the watcher thread holds the
+    // browser's view lock, so nothing they call may wait for that lock.
     void OnFileRemoved(LPCWSTR name);
     void OnFileRenamed(LPCWSTR oldName, LPCWSTR newName);
     void OnFileAdded(LPCWSTR name);
@@ -86,6 +87,7 @@ class CMainWnd : public IBrowserOwner {
     void PrepareSetAsMenu(HMENU menu) override;
     RECT GetFolderNameRect() const override { return m_rcFolderHeader; }
     void DrawSortName(HDC dc) override;
+    void OnFolderChanged() override { UpdateUpSoftKey(); }
 
     const RECT& GetTabRect(int tab) const { return m_rcTabs[tab]; }
     const RECT& GetTabBarRect() const { return m_rcTabBar; }
@@ -139,6 +141,10 @@ class CMainWnd : public IBrowserOwner {
     void ApplyNotifications(const BYTE* records, DWORD size);
 
     HWND m_hMenuBar = nullptr;
+    // What the bar was made from and whether its "Up" key was last enabled: the bar cannot be
+    // asked, and the state document reports both.
+    UINT m_uMenuBarResource = 0;
+    bool m_bUpEnabled = false;
     std::thread m_watcherThread;
     std::atomic<bool> m_bStopWatcher{false};
     HWND m_hCompanion = nullptr;

@@ -51,11 +51,6 @@ constexpr int kSortAreaMargin = 4;
 // a tap on the mark still opens the menu.
 constexpr int kMenuMarkClearance = 14;
 
-// What the window's bar was made from and whether its "Up" key was last enabled: the bar itself
-// cannot be asked, and the state dump reports both.
-UINT g_menuBarResource = 0;
-bool g_upEnabled = false;
-
 bool IsLandscapeScreen() {
     return CCommonUtils::GetScreenMode() == SCREEN_LANDSCAPE;
 }
@@ -82,14 +77,6 @@ bool IsRootPath(LPCWSTR path) {
 
 }  // namespace
 
-UINT MainWndMenuBarResource() {
-    return g_menuBarResource;
-}
-
-bool MainWndUpSoftKeyEnabled() {
-    return g_upEnabled;
-}
-
 void CMainWnd::CreateMenuBar(DWORD typeFilter) {
     SHMENUBARINFO info = {};
     info.cbSize = kShMenuBarInfoSize32;
@@ -99,14 +86,14 @@ void CMainWnd::CreateMenuBar(DWORD typeFilter) {
     info.hInstRes = g_hInstance;
     if (info.nToolBarId != 0 && SHCreateMenuBar(&info)) {
         m_hMenuBar = info.hwndMB;
-        g_menuBarResource = info.nToolBarId;
-        g_upEnabled = true;  // a new bar's keys start enabled
+        m_uMenuBarResource = info.nToolBarId;
+        m_bUpEnabled = true;  // a new bar's keys start enabled
     } else {
         if (m_hMenuBar != nullptr && IsWindow(m_hMenuBar))
             DestroyWindow(m_hMenuBar);
         m_hMenuBar = nullptr;
-        g_menuBarResource = 0;
-        g_upEnabled = false;
+        m_uMenuBarResource = 0;
+        m_bUpEnabled = false;
     }
     m_activateInfo = {};
     m_activateInfo.cbSize = kShActivateInfoSize32;
@@ -116,7 +103,7 @@ void CMainWnd::UpdateUpSoftKey() {
     const bool enable = !IsRootPath(m_ptMediaContainer->GetFolderPath());
     HWND bar = SHFindMenuBar(m_hWnd);
     if (bar != nullptr && SUCCEEDED(SHEnableSoftkey(bar, 0, TRUE, enable ? TRUE : FALSE)))
-        g_upEnabled = enable;
+        m_bUpEnabled = enable;
 }
 
 void CMainWnd::SwitchFilter(DWORD typeFilter) {

@@ -132,6 +132,7 @@ class BenchOwner : public IBrowserOwner {
     void PrepareSetAsMenu(HMENU) override {}
     RECT GetFolderNameRect() const override { return RECT{0, 0, 160, 20}; }
     void DrawSortName(HDC) override {}
+    void OnFolderChanged() override {}
 };
 
 // The grid is painted (cells, icons, placeholders) before the decoder loop starts; the loop's

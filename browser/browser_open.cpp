@@ -6,12 +6,12 @@
 #include "app/globals.h"
 #include "app/log/ppc_log.h"
 #include "browser/browser.h"
+#include "browser/browser_owner.h"
 #include "catalogue/storage/folder_path_menu.h"
 #include "catalogue/storage/storage.h"
 #include "platform/controls/message_box/message_box.h"
 #include "platform/core/debug.h"
 #include "platform/core/wstring.h"
-#include "platform/shell/menu_bar.h"
 #include "platform/shell/shell_execute.h"
 #include "platform/user/resource.h"
 #include "platform/user/user.h"
@@ -66,12 +66,10 @@ void CBrowser::ChangeFolder(LPCWSTR path) {
     SetPageInfo(PAGE_FIRST, -100);
     SetScrollInfo();
     RefreshView(FALSE);
-    if (m_hParent) {
+    if (m_hParent)
         InvalidateRect(m_hParent, nullptr, TRUE);
-        const BOOL canGoUp = lstrcmpW(m_ptMediaContainer->GetFolderPath(), u"\\") != 0;
-        if (HWND bar = SHFindMenuBar(m_hParent))
-            SHEnableSoftkey(bar, 0, TRUE, canGoUp);
-    }
+    if (m_pOwner)
+        m_pOwner->OnFolderChanged();
 }
 
 void CBrowser::GoUpOneFolder() {

@@ -27,7 +27,6 @@ extern char** environ;
 namespace {
 
 // Not in the platform's error list yet; the value Win32 gives it.
-constexpr DWORD kErrorNoAssociation = 1155;
 // What hInstApp reports, as the desktop shell does: above 32 on success, else a small code.
 constexpr INT_PTR kInstSuccess = 33;
 constexpr INT_PTR kSeErrFileNotFound = 2;
@@ -159,7 +158,7 @@ BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info) {
     if (error != 0) {
         const std::u16string text = platform::FromUtf8(command);
         NKDbgPrintfW(u"ShellExecuteEx: cannot start \"%s\" (errno %d)\n", text.c_str(), error);
-        return Fail(info, kErrorNoAssociation, kSeErrNoAssociation);
+        return Fail(info, ERROR_NO_ASSOCIATION, kSeErrNoAssociation);
     }
     info->hInstApp = reinterpret_cast<HINSTANCE>(kInstSuccess);
     return TRUE;

@@ -60,10 +60,12 @@ class RecordingOwner : public IBrowserOwner {
     void PrepareSetAsMenu(HMENU) override { ++setAsMenus; }
     RECT GetFolderNameRect() const override { return {0, 0, 150, kTop}; }
     void DrawSortName(HDC) override { ++sortNames; }
+    void OnFolderChanged() override { ++folderChanges; }
 
     int sendMenus = 0;
     int setAsMenus = 0;
     int sortNames = 0;
+    int folderChanges = 0;
 };
 
 // One message the parent window received.

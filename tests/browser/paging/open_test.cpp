@@ -97,6 +97,8 @@ TEST_F(OpenTest, FolderOpensAndUpComesBack) {
     browser_->GoUpOneFolder();
     EXPECT_EQ(FolderPath(), "");
     EXPECT_EQ(ParentMessages(WM_BROWSER_FOLDER_CHANGING).size(), 3u);
+    // The owner heard of every change (and of none for staying at the root).
+    EXPECT_EQ(owner_.folderChanges, 3);
 }
 
 TEST_F(OpenTest, UpFromTheCardsTopGoesBackToTheDevice) {
@@ -130,6 +132,7 @@ TEST_F(OpenTest, SameFolderIgnoringCaseIsNotReloaded) {
     OpenPics();
     browser_->ChangeFolder(u"\\PICS");
     EXPECT_TRUE(ParentMessages(WM_BROWSER_FOLDER_CHANGING).empty());
+    EXPECT_EQ(owner_.folderChanges, 0);
     EXPECT_EQ(FolderPath(), "\\Pics");
 }
 

@@ -1,10 +1,10 @@
 #include "tests/browser/view/view_test_env.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include "tests/support/image_tools.h"
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/scoped.h"
@@ -21,10 +21,6 @@ constexpr WCHAR kParentClass[] = u"ViewTestParent";
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
 }
 
 }  // namespace
@@ -91,21 +87,19 @@ std::u16string ViewTest::Put(const std::u16string& name,
 std::u16string ViewTest::Jpeg(const std::u16string& name, const std::string& colour,
                               bool withPosition) const {
     const std::string host = device_.HostPath(kFolder + u"\\" + name);
-    EXPECT_EQ(std::system(("convert -size 64x48 xc:" + colour + " " + Quoted(host)).c_str()), 0);
+    EXPECT_TRUE(testing_support::RunConvert({"-size", "64x48", "xc:" + colour, host}));
     if (withPosition) {
-        EXPECT_EQ(std::system(("exiftool -q -overwrite_original -GPSLatitude=48.8583 "
-                               "-GPSLatitudeRef=N -GPSLongitude=2.2945 -GPSLongitudeRef=E "
-                               "-GPSAltitude=35 -GPSAltitudeRef#=0 " +
-                               Quoted(host))
-                                  .c_str()),
-                  0);
+        EXPECT_TRUE(testing_support::RunExiftool({"-q", "-overwrite_original",
+                                                  "-GPSLatitude=48.8583", "-GPSLatitudeRef=N",
+                                                  "-GPSLongitude=2.2945", "-GPSLongitudeRef=E",
+                                                  "-GPSAltitude=35", "-GPSAltitudeRef#=0", host}));
     }
     return name;
 }
 
 testing_support::Bytes ViewTest::JpegBytes(const std::string& colour) const {
     const std::string host = device_.Temp() / "media.jpg";
-    EXPECT_EQ(std::system(("convert -size 64x48 xc:" + colour + " " + Quoted(host)).c_str()), 0);
+    EXPECT_TRUE(testing_support::RunConvert({"-size", "64x48", "xc:" + colour, host}));
     std::ifstream in(host, std::ios::binary);
     return testing_support::Bytes(std::istreambuf_iterator<char>(in), {});
 }

@@ -23,7 +23,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr DWORD kErrorNoAssociation = 1155;
 
 class ShellExecuteTest : public testing::Test {
   protected:
@@ -151,7 +150,7 @@ TEST_F(ShellExecuteTest, CommandThatCannotStartHasNoAssociation) {
         SHELLEXECUTEINFO info = Record(u"\\Music\\notes.txt");
         SetLastError(0);
         EXPECT_FALSE(ShellExecuteEx(&info));
-        EXPECT_EQ(GetLastError(), kErrorNoAssociation);
+        EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);
     }
 }
 
