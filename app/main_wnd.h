@@ -24,6 +24,7 @@ class CMediaContainer;
 class CFolderPathMenu;
 class CFileOperator;
 class ImageCtrl;
+struct MenuState;
 
 // wParam != 0: a full-screen view with that ViewMode came to the front; 0: it closed.
 constexpr UINT WM_CHANGEVIEW = 32891;
@@ -127,7 +128,9 @@ class CMainWnd : public IBrowserOwner {
     void OnDeferredCommand(UINT id);
 
     // main_wnd_menus.cpp
+    using MenuRules = void (*)(HMENU menu, const MenuState& state);
     LRESULT OnInitMenuPopup(HMENU menu, LPARAM lParam);
+    void ApplyMenuRules(HMENU menu, MenuRules rules);
     void PrepareMainMenu(HMENU menu);
     void PrepareEditMenu(HMENU menu);
     void PrepareSortMenu(HMENU menu);

@@ -70,16 +70,19 @@ LRESULT CMainWnd::OnInitMenuPopup(HMENU menu, LPARAM lParam) {
     return 0;
 }
 
-void CMainWnd::PrepareMainMenu(HMENU menu) {
+// The rules read the cursor item and the selection while the watcher is kept out.
+void CMainWnd::ApplyMenuRules(HMENU menu, MenuRules rules) {
     ViewLock lock(m_pActiveBrowser);
-    ApplyMainMenuRules(
-        menu, DescribeMenuState(m_ptMediaContainer, m_ptFileOperator, m_dwTypeFilter, m_nViewMode));
+    rules(menu,
+          DescribeMenuState(m_ptMediaContainer, m_ptFileOperator, m_dwTypeFilter, m_nViewMode));
+}
+
+void CMainWnd::PrepareMainMenu(HMENU menu) {
+    ApplyMenuRules(menu, ApplyMainMenuRules);
 }
 
 void CMainWnd::PrepareEditMenu(HMENU menu) {
-    ViewLock lock(m_pActiveBrowser);
-    ApplyEditMenuRules(
-        menu, DescribeMenuState(m_ptMediaContainer, m_ptFileOperator, m_dwTypeFilter, m_nViewMode));
+    ApplyMenuRules(menu, ApplyEditMenuRules);
 }
 
 void CMainWnd::PrepareSortMenu(HMENU menu) {
@@ -88,13 +91,9 @@ void CMainWnd::PrepareSortMenu(HMENU menu) {
 }
 
 void CMainWnd::PrepareSendMenu(HMENU menu) {
-    ViewLock lock(m_pActiveBrowser);
-    ApplySendMenuRules(
-        menu, DescribeMenuState(m_ptMediaContainer, m_ptFileOperator, m_dwTypeFilter, m_nViewMode));
+    ApplyMenuRules(menu, ApplySendMenuRules);
 }
 
 void CMainWnd::PrepareSetAsMenu(HMENU menu) {
-    ViewLock lock(m_pActiveBrowser);
-    ApplySetAsMenuRules(
-        menu, DescribeMenuState(m_ptMediaContainer, m_ptFileOperator, m_dwTypeFilter, m_nViewMode));
+    ApplyMenuRules(menu, ApplySetAsMenuRules);
 }

@@ -20,6 +20,7 @@
 #include "app/log/ppc_log.h"
 #include "app/main_wnd.h"
 #include "app/menus/folder_change_records.h"
+#include "app/ui/wait_cursor.h"
 #include "browser/thumbnail_view.h"
 #include "catalogue/container/media_container.h"
 #include "catalogue/storage/folder_path_menu.h"
@@ -203,7 +204,7 @@ void CMainWnd::OnFileModified(LPCWSTR name, BOOL rebuildThumbnail) {
 void CMainWnd::FallBackFromLostFolder() {
     if (!m_ptMediaContainer)
         return;
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const CWaitCursor wait;
     // The slide show, properties and set-as views and the expand views' connector arrive with
     // later work; until then only the browser can be in front.
     CBrowser* browser = m_pActiveBrowser;
@@ -232,7 +233,6 @@ void CMainWnd::FallBackFromLostFolder() {
         browser->RefreshView(TRUE);
     }
     UpdateUpSoftKey();
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 }
 
 void CMainWnd::StartWatcher() {

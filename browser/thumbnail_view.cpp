@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "app/ui/common_utils.h"
+#include "app/ui/wait_cursor.h"
 #include "imaging/control/image_ctrl.h"
 #include "platform/controls/controls.h"
 #include "platform/gdi/gdi.h"
@@ -19,15 +20,6 @@ constexpr WCHAR kClassName[] = u"ThumbnailView";
 
 // The view's activation record (one view per process).
 SHACTIVATEINFO g_activateInfo{sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
-
-// The busy cursor for the life of the object: thumbnails are made on the UI thread.
-class WaitCursor {
-  public:
-    WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
-    ~WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 bool IsDecodedKind(const CMediaItem* item) {
     return item->m_dwType == MEDIA_IMAGE || item->m_dwType == MEDIA_VIDEO;
@@ -126,7 +118,7 @@ void CThumbnailView::FillSlots() {
 
 void CThumbnailView::DecodeVisibleThumbnails() {
     // Shown from the first picture that needs decoding: a page of icons does not flash it.
-    std::optional<WaitCursor> wait;
+    std::optional<CWaitCursor> wait;
     const int visible = std::min(m_nLastIndex - m_nFirstIndex + 1, GetPageSize());
     for (int slot = 0; slot < visible && slot < kMaxPageCells; ++slot) {
         CMediaItem* item = m_slots[slot].item;
@@ -152,7 +144,7 @@ int CThumbnailView::RefreshThumbnail(LPCWSTR name) {
         if (IsDecodedKind(item) && HasDecodedThumbnail(item))
             return 1;
         {
-            const WaitCursor wait;
+            const CWaitCursor wait;
             item->FreeThumbnail();
             item->EnsureThumbnail(m_nCellWidth, m_nCellHeight);
         }

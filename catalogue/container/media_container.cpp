@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "app/ui/wait_cursor.h"
 #include "platform/core/debug.h"
 #include "platform/core/no_destructor.h"
 #include "platform/core/wstring.h"
@@ -51,15 +52,6 @@ bool HasWildcard(LPCWSTR path) {
     }
     return false;
 }
-
-// The busy indicator for as long as the entries are being added.
-class WaitCursor {
-  public:
-    WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
-    ~WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -127,7 +119,7 @@ int CMediaContainer::LoadFolder(LPCWSTR path) {
         return 0;
     }
 
-    WaitCursor wait;
+    CWaitCursor wait;
     do {
         AddMedia(entry.cFileName, &entry);
     } while (FindNextFileW(find, &entry));
