@@ -117,7 +117,7 @@ bool CMainWnd::CreateMainWindow() {
         return false;
 
     m_ptFolderMenu = CFolderPathMenu::GetFolderPathMenu(m_hWnd);
-    m_pThumbnailView = std::make_unique<CThumbnailView>().release();
+    m_pThumbnailView = std::make_unique<CThumbnailView>();
     CThumbnailView::RegisterWindowClass();
     StartWatcher();
     m_pImageCtrl = GetImageCtrl();
@@ -146,7 +146,7 @@ CMainWnd::~CMainWnd() {
     }
     m_hMenuBar = nullptr;
     m_pActiveBrowser = nullptr;
-    std::unique_ptr<CThumbnailView>(std::exchange(m_pThumbnailView, nullptr)).reset();
+    m_pThumbnailView.reset();
 
     CMediaContainer::SetFolderNameListener(nullptr);
     CMediaContainer::ReleaseMediaContainer();
@@ -223,7 +223,7 @@ void CMainWnd::ShowFolder(DWORD typeFilter, LPCWSTR path) {
     if (m_dwSource != SOURCE_NONE)
         SHDoneButton(m_hWnd, SHDB_SHOW);
 
-    m_pActiveBrowser = m_pThumbnailView;
+    m_pActiveBrowser = m_pThumbnailView.get();
     // The same folder is reloaded only when a command line's full-screen view was in front, so a
     // plain hand-over keeps the user's place. A list that never loaded (the first start on the
     // root, whose path equals the empty initial one) is read as well.

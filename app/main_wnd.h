@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "app/launch/launch_context.h"
@@ -64,7 +65,7 @@ class CMainWnd : public IBrowserOwner {
     ViewMode GetViewMode() const { return m_nViewMode; }
     DWORD GetSource() const { return m_dwSource; }
     CBrowser* GetActiveBrowser() const { return m_pActiveBrowser; }
-    CThumbnailView* GetThumbnailView() const { return m_pThumbnailView; }
+    CThumbnailView* GetThumbnailView() const { return m_pThumbnailView.get(); }
 
     // The soft-key bar of `typeFilter`'s menu-bar resource; on failure no bar is kept.
     void CreateMenuBar(DWORD typeFilter);
@@ -161,7 +162,7 @@ class CMainWnd : public IBrowserOwner {
     RECT m_rcTabs[kTabCount] = {};
     RECT m_rcTabBar = {};
     CMediaContainer* m_ptMediaContainer = nullptr;
-    CThumbnailView* m_pThumbnailView = nullptr;
+    std::unique_ptr<CThumbnailView> m_pThumbnailView;
     CFolderPathMenu* m_ptFolderMenu = nullptr;
     CFileOperator* m_ptFileOperator = nullptr;
     CBrowser* m_pActiveBrowser = nullptr;

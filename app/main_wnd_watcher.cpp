@@ -314,7 +314,7 @@ void CMainWnd::WatcherLoop() {
             bool ran = false;
             while (!ran && !m_bStopWatcher) {
                 // The one browser there is; it lives until after the watcher has stopped.
-                CBrowser* browser = m_pThumbnailView;
+                CBrowser* browser = m_pThumbnailView.get();
                 if (browser && !TakeViewLock(browser, m_bStopWatcher))
                     break;
                 try {
