@@ -21,9 +21,8 @@ COLORREF Shown(COLORREF c) {
 
 void AddNumberedFiles(BrowseRun& run, int count) {
     for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "\\My Documents\\Notes\\n%02d.txt", i);
-        run.AddFile(name, 100, i);
+        const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
+        run.AddFile("\\My Documents\\Notes\\n" + number + ".txt", 100, i);
     }
 }
 
